@@ -1,0 +1,183 @@
+#pragma once
+// The main window: three pages of editors bound to the pager memory image, the menus,
+// Modify Mode / Write Mode and proportional resizing.
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+#include "support/program_state.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace zr730 {
+
+class PagerLink;
+class Scaler;
+
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Form1(ProgramState &state, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Start-up, in its fixed order. Call once after construction.
+    void Form_Load();
+
+    // Applies the whole image to the window.
+    void init_ctl();
+
+    // Band list set from a loaded or read image, without writing band defaults
+    // (0x3F8 = 0xAA → GP band; else by the first frequency digit), then the redraw with
+    // loaded_image_refresh raised.
+    void select_band_from_image();
+    // "… - [path]" in the window title.
+    void show_path_in_title(const QString &path);
+
+    // Menu commands. File commands live in form1_file.cpp, Pager commands in form1_pager.cpp.
+    void mnuLBFF_Click();
+    void mnuSBTF_Click();
+    void mnuSA_Click();
+    void mnuEntire_Click();
+    void mnuEB_Click();
+    void mnuEB1_Click();
+    void mnuExit_Click();
+    // Opens the current table path silently (start-up's "default.tbl").
+    void open_default_table();
+
+    // Board watch and start-up probe (serial edition).
+    void probe_board_at_startup();
+    void Timer1_Timer();
+    void setPagerLink(PagerLink *link) { m_link = link; }
+    PagerLink *pagerLink() const { return m_link; }
+
+    // Page switching and modes.
+    void EMoptCode_Click();
+    void EMoptStatus_Click();
+    void EMoptPrompts_Click();
+    void ModifyOpt_Click();
+    void WriteOpt_Click();
+    bool writeMode() const;
+
+    // The page in front: 0 Code, 1 Alerts, 2 Prompts.
+    int currentPage() const { return m_page; }
+
+    // Handlers of the generic controls.
+    void chkCtl_Click(int index);
+    void cboCtl_Click(int index);
+
+    // Capcodes
+    void read_capcode();
+    void read_Type();
+    void read_Disp();
+    void read_Pri();
+    void read_FunEn();
+    void refresh_enable_note(int set);
+    void refresh_enable_notes();
+    void cmdFunc_Click(int set);
+
+    // Frequency and band
+    void read_freq();
+    void read_pll();
+    void cboDft_Click();
+    void cboChannel_Click(int i);
+    void Combo1_Click(int i);
+    // Validation and write on leaving the frequency box; false when rejected.
+    bool txtFreq_LostFocus();
+    int band() const;
+
+    // Scale factors of the last resize (for tests).
+    double scaleX() const;
+    double scaleY() const;
+
+    // The board status line and Pager menu.
+    void showBoardState(bool connected);
+    QLabel *statusLabel() const { return m_lblMsg; }
+    QMenu *pagerMenu() const { return m_mnuPager; }
+
+    ProgramState &state() { return m_state; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void buildWindow();
+    void buildMenus();
+    void buildCodePage(QWidget *page);
+    void buildStatusPage(QWidget *page);
+    void buildPromptsPages();
+    void bindDescriptorControls();
+    void showPage(int page);
+    void setEditingEnabled(bool enabled);
+    void commitFocus();
+    void applyDescriptorControl(QWidget *w);
+
+    // Capcode box handlers
+    void txtAddr_GotFocus(int i);
+    void txtAddr_KeyUp(int i);
+    void txtAddr_LostFocus(int i);
+    void cboType_Click(int k);
+
+    // Frequency box handlers
+    void txtFreq_GotFocus();
+    void txtFreq_KeyUp();
+    void setChannelLists(int listBand);
+    void runChannelClick(int i);
+
+    ProgramState &m_state;
+    PagerLink *m_link = nullptr;
+    std::unique_ptr<Scaler> m_scaler;
+    int m_page = 0;
+    bool m_closing = false;
+
+public:
+    // Controls, by their names. Arrays keep the indexes of the window's design; gaps are null.
+    QWidget *picTabBack = nullptr;
+    QPushButton *EMoptCode = nullptr, *EMoptStatus = nullptr, *EMoptPrompts = nullptr;
+    QLabel *Label14 = nullptr, *Label15 = nullptr, *lblPEdit = nullptr;
+    QWidget *picSet1 = nullptr, *picSet2 = nullptr, *picSet5 = nullptr, *picSet6 = nullptr;
+    QRadioButton *ModifyOpt = nullptr, *WriteOpt = nullptr;
+    QLabel *m_lblMsg = nullptr;
+    QMenu *m_mnuPager = nullptr;
+    QAction *mnuLBFF = nullptr, *mnuSBTF = nullptr, *mnuSA = nullptr, *mnuExit = nullptr;
+    QAction *mnuEntire = nullptr, *mnuEB = nullptr, *mnuEB1 = nullptr, *mnuAbout = nullptr;
+    QTimer Timer1;
+
+    std::array<QCheckBox *, 23> chkCtl{};
+    std::array<QComboBox *, 10> cboCtl{};
+    QComboBox *cboLogo = nullptr;
+
+    // Capcode frame
+    std::array<QLineEdit *, 6> txtAddr{};
+    std::array<QLabel *, 6> Label10{};
+    std::array<QPushButton *, 4> cmdFunc{};
+    std::array<QLineEdit *, 4> tlblType{}, tlblDisp{}, tlblPri{}, tlblFunEn{};
+    std::array<QLabel *, 4> EnToolTip{};
+    std::array<QComboBox *, 2> cboType{};
+    QCheckBox *optAuto1 = nullptr, *optAuto2 = nullptr;
+
+    // Frequency frame and PLL panel
+    QComboBox *cboDft = nullptr;
+    QLineEdit *txtFreq = nullptr;
+    QWidget *Picture2 = nullptr;
+    QWidget *picPLL = nullptr;
+    std::array<QComboBox *, 2> cboChannel{}, Combo1{};
+    std::array<QLabel *, 2> lblCHANNEL{}, Label21{};
+    QLabel *lblPLLR = nullptr, *lblPLLN = nullptr, *lblMUTL = nullptr;
+};
+
+} // namespace zr730

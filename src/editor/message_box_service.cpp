@@ -1,0 +1,54 @@
+#include "editor/message_box_service.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace zr730 {
+
+MsgAnswer MessageBoxService::show(const QString &text, MsgIcon icon, MsgButtons buttons)
+{
+    QMessageBox box(m_parent ? m_parent.data() : QApplication::activeWindow());
+    box.setWindowTitle(QApplication::applicationName());
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return MsgAnswer::Yes;
+    case QMessageBox::No: return MsgAnswer::No;
+    case QMessageBox::Cancel: return MsgAnswer::Cancel;
+    case QMessageBox::Retry: return MsgAnswer::Retry;
+    default: return MsgAnswer::Ok;
+    }
+}
+
+QString qt_filter(const QString &filter)
+{
+    const int bar = filter.indexOf(QLatin1Char('|'));
+    return bar < 0 ? filter : filter.left(bar);
+}
+
+QString FileDialogBoxService::openFile(const QString &folder, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(m_parent, QString(), folder, qt_filter(filter));
+}
+
+QString FileDialogBoxService::saveFile(const QString &folder, const QString &filter)
+{
+    // The overwrite question is the program's own, so the dialog must not ask it too.
+    return QFileDialog::getSaveFileName(m_parent, QString(), folder, qt_filter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+} // namespace zr730

@@ -1,0 +1,32 @@
+#pragma once
+// The program's message and file-chooser services: QMessageBox and QFileDialog.
+#include <QPointer>
+#include <QWidget>
+
+#include "support/messages.h"
+
+namespace zr730 {
+
+class MessageBoxService : public MessageService {
+public:
+    void setParent(QWidget *parent) { m_parent = parent; }
+    MsgAnswer show(const QString &text, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};
+
+class FileDialogBoxService : public FileDialogService {
+public:
+    void setParent(QWidget *parent) { m_parent = parent; }
+    QString openFile(const QString &folder, const QString &filter) override;
+    QString saveFile(const QString &folder, const QString &filter) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};
+
+// "Table files (*.tbl)|*.tbl" → "Table files (*.tbl)".
+QString qt_filter(const QString &filter);
+
+} // namespace zr730

@@ -1,0 +1,6 @@
+#include "support/messages.h"
+
+namespace zr730 {
+MessageService::~MessageService() = default;
+FileDialogService::~FileDialogService() = default;
+} // namespace zr730

@@ -1,0 +1,26 @@
+#pragma once
+// The message service every user-visible message goes through, and the file-chooser service.
+#include <QString>
+
+namespace zr730 {
+
+enum class MsgIcon { None, Warning, Critical, Information, Question };
+enum class MsgButtons { Ok, YesNo, OkCancel, RetryCancel };
+enum class MsgAnswer { Ok, Yes, No, Cancel, Retry };
+
+class MessageService {
+public:
+    virtual ~MessageService();
+    virtual MsgAnswer show(const QString &text, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok) = 0;
+};
+
+class FileDialogService {
+public:
+    virtual ~FileDialogService();
+    // Each returns the chosen path, or an empty string when the user cancelled.
+    // The filter is in "Description (*.ext)|*.ext" form.
+    virtual QString openFile(const QString &folder, const QString &filter) = 0;
+    virtual QString saveFile(const QString &folder, const QString &filter) = 0;
+};
+
+} // namespace zr730

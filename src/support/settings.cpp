@@ -1,0 +1,54 @@
+#include "support/settings.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+namespace zr730 {
+
+namespace {
+
+// A list-valued key: accepts one of the given entries (exact text, or its index).
+int read_choice(QSettings &ini, const QString &key, const QStringList &entries, int fallback, QStringList &problems)
+{
+    if (!ini.contains(key)) return fallback;
+    const QString v = ini.value(key).toString().trimmed();
+    const int idx = entries.indexOf(v);
+    if (idx >= 0) return idx;
+    problems << QStringLiteral("%1 = \"%2\" is not one of %3; \"%4\" is used.")
+                    .arg(key, v, entries.join(QStringLiteral(", ")), entries.at(fallback));
+    return fallback;
+}
+
+QString read_text(QSettings &ini, const QString &key, const QString &fallback, int maxLength, QStringList &problems)
+{
+    if (!ini.contains(key)) return fallback;
+    const QString v = ini.value(key).toString();
+    if (v.size() > maxLength) {
+        problems << QStringLiteral("%1 is longer than %2 characters; \"%3\" is used.").arg(key).arg(maxLength).arg(fallback);
+        return fallback;
+    }
+    return v;
+}
+
+} // namespace
+
+SettingsLoadResult load_settings(const QString &iniPath)
+{
+    SettingsLoadResult r;
+    if (!QFileInfo::exists(iniPath)) return r;
+    QSettings ini(iniPath, QSettings::IniFormat);
+    if (ini.status() != QSettings::NoError) {
+        r.problems << QStringLiteral("The settings file %1 could not be read; the defaults are used.").arg(iniPath);
+        return r;
+    }
+    InstallationSettings &s = r.settings;
+    s.logoText = read_text(ini, QStringLiteral("Logo/Text"), s.logoText, 18, r.problems);
+    s.companyText = read_text(ini, QStringLiteral("Company/Text"), s.companyText, 80, r.problems);
+    s.channelPreset100_200 = read_choice(ini, QStringLiteral("Spacing/Preset130_180"),
+                                         {"5KHz", "6.25KHz", "Auto"}, s.channelPreset100_200, r.problems);
+    s.channelPreset400_499 = read_choice(ini, QStringLiteral("Spacing/Preset380_499"),
+                                         {"10KHz", "12.5KHz", "Auto"}, s.channelPreset400_499, r.problems);
+    return r;
+}
+
+} // namespace zr730

@@ -1,0 +1,26 @@
+#pragma once
+// Installation settings: values fixed for one workshop's installation, read once at start-up
+// from the INI file next to the program.
+#include <QString>
+#include <QStringList>
+
+namespace zr730 {
+
+inline constexpr const char *kSettingsFileName = "zr730.ini";
+
+struct InstallationSettings {
+    QString logoText = QStringLiteral("VORTEK");
+    QString companyText = QStringLiteral("Kestrane Co., Ltd.");
+    int channelPreset100_200 = 0; // 0 "5KHz", 1 "6.25KHz", 2 "Auto"
+    int channelPreset400_499 = 1; // 0 "10KHz", 1 "12.5KHz", 2 "Auto"
+};
+
+struct SettingsLoadResult {
+    InstallationSettings settings;
+    QStringList problems; // one plain sentence per malformed value; its default was used
+};
+
+// Reads the INI file; a missing file gives the defaults and no problems.
+SettingsLoadResult load_settings(const QString &iniPath);
+
+} // namespace zr730
