@@ -1,16 +1,488 @@
-// Main window (being built).
+// The main window frame: pages and tab buttons, menus, modes, resizing, the tiled background,
+// and the generic binding of descriptor controls to the image.
 #include "editor/form1.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "editor/controls.h"
 #include "editor/scaling.h"
+#include "image/defaults.h"
+#include "image/descriptor.h"
+#include "image/memory_map.h"
+#include "image/pll.h"
+#include "support/texts.h"
 
 namespace zr730 {
 
-Form1::Form1(ProgramState &state, QWidget *parent) : QMainWindow(parent), m_state(state) {}
-Form1::~Form1() = default;
-void Form1::Form_Load() {}
-void Form1::resizeEvent(QResizeEvent *event) { QMainWindow::resizeEvent(event); }
-bool Form1::eventFilter(QObject *watched, QEvent *event) { return QMainWindow::eventFilter(watched, event); }
-void Form1::closeEvent(QCloseEvent *event) { QMainWindow::closeEvent(event); }
+namespace {
+
+// The background that every page lies on: a small picture tiled over the window's inner size.
+// Moving the mouse over it takes the keyboard focus, which commits the edit of a text box.
+class TabBackground : public QWidget {
+public:
+    explicit TabBackground(QWidget *parent) : QWidget(parent)
+    {
+        setMouseTracking(true);
+        setFocusPolicy(Qt::ClickFocus);
+        m_tile = make_tile();
+    }
+
+    void setBoundsSource(QWidget *window) { m_window = window; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        const int w = m_tile.width();
+        const int h = m_tile.height();
+        const QSize inner = m_window ? m_window->size() : size();
+        for (int i = 0; i <= inner.width() / w; ++i)
+            for (int j = 0; j <= inner.height() / h; ++j)
+                p.drawPixmap(w * i, h * j, m_tile);
+    }
+    void mouseMoveEvent(QMouseEvent *e) override
+    {
+        if (!hasFocus()) setFocus(Qt::MouseFocusReason);
+        QWidget::mouseMoveEvent(e);
+    }
+
+private:
+    static QPixmap make_tile()
+    {
+        QPixmap tile(48, 48);
+        tile.fill(QColor(0xD8, 0xDC, 0xE4));
+        QPainter p(&tile);
+        p.setPen(QColor(0xCC, 0xD1, 0xDA));
+        for (int k = -48; k < 48; k += 8) p.drawLine(k, 48, k + 48, 0);
+        return tile;
+    }
+    QPixmap m_tile;
+    QWidget *m_window = nullptr;
+};
+
+} // namespace
+
+Form1::Form1(ProgramState &state, QWidget *parent)
+    : QMainWindow(parent), m_state(state), m_scaler(std::make_unique<Scaler>())
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("ZR730K Pager Programmer V3.81"));
+    buildMenus();
+    buildWindow();
+    bindDescriptorControls();
+    Timer1.setInterval(3000);
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    qApp->installEventFilter(this);
+}
+
+Form1::~Form1()
+{
+    m_closing = true;
+    qApp->removeEventFilter(this);
+}
+
+void Form1::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    auto item = [this](QMenu *menu, const char *caption, const char *name, void (Form1::*slot)()) {
+        QAction *a = menu->addAction(QString::fromUtf8(caption));
+        a->setObjectName(QString::fromUtf8(name));
+        connect(a, &QAction::triggered, this, [this, slot] { (this->*slot)(); });
+        return a;
+    };
+    mnuLBFF = item(file, "Open", "mnuLBFF", &Form1::mnuLBFF_Click);
+    mnuSBTF = item(file, "Save", "mnuSBTF", &Form1::mnuSBTF_Click);
+    mnuSA = item(file, "Save As...", "mnuSA", &Form1::mnuSA_Click);
+    file->addSeparator()->setObjectName(QStringLiteral("mnudash"));
+    mnuExit = item(file, "Exit", "mnuExit", &Form1::mnuExit_Click);
+
+    m_mnuPager = menuBar()->addMenu(QStringLiteral("Pager"));
+    m_mnuPager->setObjectName(QStringLiteral("mnuPager"));
+    mnuEntire = item(m_mnuPager, "Read", "mnuEntire", &Form1::mnuEntire_Click);
+    mnuEB = item(m_mnuPager, "Write", "mnuEB", &Form1::mnuEB_Click);
+    mnuEB1 = item(m_mnuPager, "Verfy", "mnuEB1", &Form1::mnuEB1_Click);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    mnuAbout = help->addAction(QStringLiteral("About"));
+    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+}
+
+void Form1::buildWindow()
+{
+    auto *back = new TabBackground(this);
+    back->setBoundsSource(back);
+    picTabBack = back;
+    picTabBack->setObjectName(QStringLiteral("picTabBack"));
+    setCentralWidget(picTabBack);
+    picTabBack->setFixedSize(layout::kDesignWidth, layout::kDesignHeight);
+
+    const int tabW = 150;
+    auto tab = [this](const char *caption, const char *buttonName, const char *labelName, int x, QPushButton *&button,
+                      QLabel *&label) {
+        label = makeLabel(picTabBack, labelName, caption, {x, 6, 150, 24});
+        label->setAlignment(Qt::AlignCenter);
+        label->setAutoFillBackground(true);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Raised);
+        QFont f = label->font();
+        f.setBold(true);
+        label->setFont(f);
+        button = new QPushButton(QString::fromUtf8(caption), picTabBack);
+        button->setObjectName(QString::fromUtf8(buttonName));
+        button->setGeometry(x, 6, 150, 24);
+        button->setFocusPolicy(Qt::TabFocus);
+    };
+    tab("Code and Features", "EMoptCode", "Label14", 12, EMoptCode, Label14);
+    tab("Alerts and Status", "EMoptStatus", "Label15", 12 + tabW + 4, EMoptStatus, Label15);
+    tab("Prompts Edit", "EMoptPrompts", "lblPEdit", 12 + 2 * (tabW + 4), EMoptPrompts, lblPEdit);
+    connect(EMoptCode, &QPushButton::clicked, this, [this] { EMoptCode_Click(); });
+    connect(EMoptStatus, &QPushButton::clicked, this, [this] { EMoptStatus_Click(); });
+    connect(EMoptPrompts, &QPushButton::clicked, this, [this] { EMoptPrompts_Click(); });
+
+    ModifyOpt = new QRadioButton(QStringLiteral("Modify Mode"), picTabBack);
+    ModifyOpt->setObjectName(QStringLiteral("ModifyOpt"));
+    ModifyOpt->setGeometry(layout::kDesignWidth - 250, 8, 115, 22);
+    ModifyOpt->setChecked(true);
+    WriteOpt = new QRadioButton(QStringLiteral("Write Mode"), picTabBack);
+    WriteOpt->setObjectName(QStringLiteral("WriteOpt"));
+    WriteOpt->setGeometry(layout::kDesignWidth - 130, 8, 115, 22);
+    connect(ModifyOpt, &QRadioButton::clicked, this, [this] { ModifyOpt_Click(); });
+    connect(WriteOpt, &QRadioButton::clicked, this, [this] { WriteOpt_Click(); });
+
+    const QRect pageRect(layout::kPageLeft, layout::kPageTop, layout::kPageWidth, layout::kPageHeight);
+    auto page = [&](const char *name) {
+        auto *w = new QFrame(picTabBack);
+        w->setObjectName(QString::fromUtf8(name));
+        w->setGeometry(pageRect);
+        w->setFrameShape(QFrame::Panel);
+        w->setFrameShadow(QFrame::Raised);
+        w->setAutoFillBackground(true);
+        w->setFocusPolicy(Qt::ClickFocus);
+        return w;
+    };
+    picSet1 = page("picSet1");
+    picSet2 = page("picSet2");
+    picSet5 = page("picSet5");
+    picSet6 = page("picSet6");
+    buildCodePage(picSet1);
+    buildStatusPage(picSet2);
+    buildPromptsPages();
+
+    m_lblMsg = makeLabel(picTabBack, "lblMsg", "Message:",
+                         {layout::kPageLeft, layout::kPageTop + layout::kPageHeight + 4, layout::kPageWidth, 22});
+    m_lblMsg->setFrameShape(QFrame::Panel);
+    m_lblMsg->setFrameShadow(QFrame::Sunken);
+    m_lblMsg->setAutoFillBackground(true);
+
+    showPage(0);
+}
+
+void Form1::buildPromptsPages()
+{
+    // The prompt editors are added to these pages by the prompt editor.
+    picSet6->hide();
+}
+
+void Form1::bindDescriptorControls()
+{
+    for (const MapEntry &e : memory_map()) {
+        QWidget *w = picTabBack->findChild<QWidget *>(QString::fromUtf8(e.control.data(), int(e.control.size())));
+        Q_ASSERT(w);
+        if (!w) continue;
+        w->setProperty("descriptor", QString::fromUtf8(e.descriptor.data(), int(e.descriptor.size())));
+    }
+    for (int i = 0; i < int(chkCtl.size()); ++i)
+        if (chkCtl[i]) connect(chkCtl[i], &QCheckBox::toggled, this, [this, i] { chkCtl_Click(i); });
+    for (int i = 0; i < int(cboCtl.size()); ++i)
+        if (cboCtl[i])
+            connect(cboCtl[i], &QComboBox::currentIndexChanged, this, [this, i] { cboCtl_Click(i); });
+}
+
+// ---- start-up ---------------------------------------------------------------------------
+
+void Form1::Form_Load()
+{
+    m_state.window_ready = false;
+    // The design size and every control's layout record.
+    picTabBack->setMinimumSize(0, 0);
+    picTabBack->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    m_scaler->record(picTabBack, QSize(layout::kDesignWidth, layout::kDesignHeight));
+
+    // Factory defaults, the window title, and the default band.
+    m_state.image = default_image();
+    if (m_state.link == LinkSelector::Usb) {
+        setWindowTitle(QString::fromUtf8(text::kTitleUsb));
+        m_lblMsg->show();
+    } else {
+        setWindowTitle(QString::fromUtf8(text::kTitleLpt));
+        m_lblMsg->hide();
+    }
+    if (cboDft->currentIndex() == 2)
+        cboDft_Click();
+    else
+        cboDft->setCurrentIndex(2);
+
+    probe_board_at_startup();
+
+    if (m_state.current_table_path.isEmpty())
+        m_state.current_table_path = m_state.application_folder + QStringLiteral("/default.tbl");
+    m_state.window_ready = true;
+    open_default_table();
+
+    showPage(0);
+    ModifyOpt->setChecked(true);
+}
+
+// ---- applying the image -----------------------------------------------------------------
+
+void Form1::applyDescriptorControl(QWidget *w)
+{
+    const auto d = parse_descriptor(w->property("descriptor").toString().toStdString());
+    if (!d) return;
+    const int v = m_state.image.field_get(d->address, d->bit, d->width);
+    switch (d->kind) {
+    case FieldKind::Chk:
+        static_cast<QCheckBox *>(w)->setChecked(v != 0);
+        break;
+    case FieldKind::ChkN:
+        static_cast<QCheckBox *>(w)->setChecked(v == 0);
+        break;
+    case FieldKind::Cbo:
+        static_cast<QComboBox *>(w)->setCurrentIndex(v < static_cast<QComboBox *>(w)->count() ? v : -1);
+        break;
+    case FieldKind::CboBaud:
+        static_cast<QComboBox *>(w)->setCurrentIndex(v - 1 < static_cast<QComboBox *>(w)->count() ? v - 1 : -1);
+        break;
+    default:
+        break;
+    }
+}
+
+void Form1::init_ctl()
+{
+    PagerImage &img = m_state.image;
+    read_capcode();
+    for (const MapEntry &e : memory_map())
+        if (QWidget *w = picTabBack->findChild<QWidget *>(QString::fromUtf8(e.control.data(), int(e.control.size()))))
+            applyDescriptorControl(w);
+
+    // Logo font: 0/1 large, 2 small, anything else leaves the list.
+    const int logo = img.field_get(0x3F, 0, 4);
+    if (logo <= 1)
+        cboLogo->setCurrentIndex(0);
+    else if (logo == 2)
+        cboLogo->setCurrentIndex(1);
+
+    // Message types of capcodes #5 and #6.
+    for (int k = 0; k < 2; ++k) {
+        const int t = img[0x3AC + k];
+        const int idx = t != 0 ? t - 2 : 0;
+        cboType[k]->setCurrentIndex(idx >= 0 && idx < cboType[k]->count() ? idx : -1);
+    }
+
+    read_freq();
+    read_Disp();
+    read_Type();
+    read_FunEn();
+    read_Pri();
+}
+
+// ---- generic handlers -------------------------------------------------------------------
+
+void Form1::chkCtl_Click(int index)
+{
+    QCheckBox *box = chkCtl[index];
+    if (!box) return;
+    const bool checked = box->isChecked();
+    if (const auto d = parse_descriptor(box->property("descriptor").toString().toStdString())) {
+        const int v = checked ? 1 : 0;
+        m_state.image.field_set(d->address, d->bit, d->kind == FieldKind::ChkN ? 1 - v : v, d->width);
+        if (index == 17) m_state.image[0xD0] = checked ? 255 : 8;
+        if (index == 18) {
+            m_state.image[0x376] = checked ? 31 : 24;
+            m_state.image.field_set(0x375, 2, checked ? 1 : 3, 2);
+        }
+    }
+    if (index >= 10 && index <= 13) refresh_enable_note(index == 10 ? 3 : index - 11);
+}
+
+void Form1::cboCtl_Click(int index)
+{
+    QComboBox *list = cboCtl[index];
+    if (!list) return;
+    const int sel = list->currentIndex();
+    const auto d = parse_descriptor(list->property("descriptor").toString().toStdString());
+    if (d && sel >= 0) {
+        if (d->kind == FieldKind::Cbo) {
+            m_state.image.field_set(d->address, d->bit, sel, d->width);
+        } else if (d->kind == FieldKind::CboBaud) {
+            m_state.image.field_set(d->address, d->bit, sel + 1, d->width);
+            static constexpr std::uint8_t kBaud[3][2] = {{5, 31}, {1, 7}, {2, 17}};
+            if (sel < 3) {
+                m_state.image[0x372] = kBaud[sel][0];
+                m_state.image[0x373] = kBaud[sel][1];
+            }
+        }
+    }
+    if (index == 3 && chkCtl[20]) chkCtl[20]->setVisible(sel != 0);
+}
+
+// ---- pages and modes --------------------------------------------------------------------
+
+void Form1::showPage(int page)
+{
+    m_page = page;
+    EMoptCode->setVisible(page != 0);
+    EMoptStatus->setVisible(page != 1);
+    EMoptPrompts->setVisible(page != 2);
+    QWidget *front = page == 0 ? picSet1 : page == 1 ? picSet2 : picSet5;
+    picSet1->setVisible(page == 0);
+    picSet2->setVisible(page == 1);
+    picSet5->setVisible(page == 2);
+    picSet6->setVisible(false);
+    front->raise();
+    if (isVisible()) front->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::EMoptCode_Click() { showPage(0); }
+void Form1::EMoptStatus_Click() { showPage(1); }
+void Form1::EMoptPrompts_Click() { showPage(2); }
+
+bool Form1::writeMode() const { return WriteOpt->isChecked(); }
+
+void Form1::setEditingEnabled(bool enabled)
+{
+    static const QStringList prefixes{"txt", "opt", "cbo", "chk", "cmd"};
+    for (QWidget *w : picTabBack->findChildren<QWidget *>()) {
+        const QString n = w->objectName();
+        for (const QString &p : prefixes)
+            if (n.startsWith(p)) {
+                w->setEnabled(enabled);
+                break;
+            }
+    }
+}
+
+void Form1::ModifyOpt_Click()
+{
+    ModifyOpt->setChecked(true);
+    setEditingEnabled(true);
+}
+
+void Form1::WriteOpt_Click()
+{
+    commitFocus();
+    WriteOpt->setChecked(true);
+    setEditingEnabled(false);
+}
+
+void Form1::commitFocus()
+{
+    // Moving the focus to the background runs the store-on-leave action of the box in edit.
+    picTabBack->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::mnuExit_Click() { close(); }
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    m_closing = true;
+    Timer1.stop();
+    QMainWindow::closeEvent(event);
+    // Ending the main window ends the program, closing every other window.
+    QApplication::closeAllWindows();
+}
+
 void Form1::keyPressEvent(QKeyEvent *event) { QMainWindow::keyPressEvent(event); }
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_closing) return false;
+    if (event->type() == QEvent::KeyPress) {
+        auto *w = qobject_cast<QWidget *>(watched);
+        auto *ke = static_cast<QKeyEvent *>(event);
+        // Write Mode: Space anywhere in the window starts Pager ▸ Write.
+        if (w && w->window() == this && writeMode() && ke->key() == Qt::Key_Space && !ke->isAutoRepeat()) {
+            mnuEB_Click();
+            return true;
+        }
+    }
+    return editorEventFilter(watched, event);
+}
+
+// ---- resizing ---------------------------------------------------------------------------
+
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!m_scaler->designSize().isEmpty()) m_scaler->apply(picTabBack->size());
+}
+
+double Form1::scaleX() const { return m_scaler->sx(); }
+double Form1::scaleY() const { return m_scaler->sy(); }
+
+// ---- board status -----------------------------------------------------------------------
+
+void Form1::showBoardState(bool connected)
+{
+    QPalette pal = m_lblMsg->palette();
+    pal.setColor(QPalette::WindowText, connected ? QColor(0, 0, 0) : QColor(255, 0, 0));
+    m_lblMsg->setPalette(pal);
+    m_lblMsg->setText(connected ? QStringLiteral("  The Programmed Board Connect !")
+                                : QStringLiteral("  The Programmed Board Disconnect !"));
+    m_mnuPager->setEnabled(connected);
+    m_mnuPager->menuAction()->setEnabled(connected);
+}
+
+// ---- loaders ----------------------------------------------------------------------------
+
+void Form1::select_band_from_image()
+{
+    PagerImage &img = m_state.image;
+    int target = -1;
+    if (img[kAddrRohsMarker] == kRohsGp) {
+        target = kBandGp;
+    } else {
+        chkCtl[4]->setVisible(true);
+        switch (img[kAddrFreqDigits]) {
+        case 1: target = 2; m_state.MUTL = 2; break;
+        case 3:
+        case 4: target = 1; m_state.MUTL = 3; break;
+        case 9: target = 0; m_state.MUTL = 5; break;
+        default: break;
+        }
+    }
+    if (target >= 0 && target != cboDft->currentIndex()) {
+        m_state.controls_loading = true;
+        cboDft->setCurrentIndex(target); // its handler lowers the flag
+    }
+    m_state.controls_loading = false;
+    m_state.loaded_image_refresh = true;
+    init_ctl();
+    m_state.loaded_image_refresh = false;
+}
+
+void Form1::show_path_in_title(const QString &path)
+{
+    const QString title = windowTitle();
+    const int bracket = title.indexOf(QLatin1Char('['));
+    if (bracket >= 0)
+        setWindowTitle(title.left(bracket + 1) + path + QLatin1Char(']'));
+    else
+        setWindowTitle(title + QStringLiteral(" - [") + path + QLatin1Char(']'));
+}
 
 } // namespace zr730

@@ -125,6 +125,9 @@ private:
     void setEditingEnabled(bool enabled);
     void commitFocus();
     void applyDescriptorControl(QWidget *w);
+    // Got-focus, key and lost-focus handlers of the text boxes.
+    bool editorEventFilter(QObject *watched, QEvent *event);
+    bool m_inFrequencyCheck = false;
 
     // Capcode box handlers
     void txtAddr_GotFocus(int i);
@@ -178,6 +181,10 @@ public:
     std::array<QComboBox *, 2> cboChannel{}, Combo1{};
     std::array<QLabel *, 2> lblCHANNEL{}, Label21{};
     QLabel *lblPLLR = nullptr, *lblPLLN = nullptr, *lblMUTL = nullptr;
+
+    // Table files / transfer
+    // A Pager menu command: mode 0 Read, 1 Write, 2 Verify; opens the transfer dialog modally.
+    void run_pager_command(int mode);
 };
 
 } // namespace zr730

@@ -1,0 +1,42 @@
+#pragma once
+// Small builders for the window's controls: each gets its name, design geometry, caption and
+// an accessible name taken from its caption or label.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRect>
+#include <QStringList>
+
+namespace zr730 {
+
+namespace layout {
+// Inner size of the main window at design time, and the place every page shares.
+inline constexpr int kDesignWidth = 952;
+inline constexpr int kDesignHeight = 700;
+inline constexpr int kPageLeft = 12;
+inline constexpr int kPageTop = 34;
+inline constexpr int kPageWidth = 928;
+inline constexpr int kPageHeight = 632;
+inline constexpr int kRow = 24;     // height of one control row
+inline constexpr int kListHeight = 22;
+} // namespace layout
+
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, QRect r);
+QCheckBox *makeCheck(QWidget *parent, const QString &name, const QString &caption, QRect r,
+                     const QString &accessible = QString());
+QComboBox *makeCombo(QWidget *parent, const QString &name, const QStringList &entries, QRect r,
+                     const QString &accessible);
+QLineEdit *makeEdit(QWidget *parent, const QString &name, QRect r, const QString &accessible, int maxLength);
+QGroupBox *makeFrame(QWidget *parent, const QString &name, const QString &caption, QRect r);
+QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, QRect r);
+
+// Read-only four-letter summary box.
+QLineEdit *makeSummary(QWidget *parent, const QString &name, QRect r, const QString &accessible);
+
+// "name(i)"
+inline QString indexed(const char *name, int i) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i); }
+
+} // namespace zr730

@@ -1,0 +1,48 @@
+#pragma once
+// The function-bit dialog: message type, display, priority and enable of function bits A … D
+// of one capcode's set. Every change is stored at once.
+#include <QDialog>
+#include <array>
+
+#include "image/capcodes.h"
+#include "support/program_state.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace zr730 {
+
+class Form1;
+
+class Form5 : public QDialog {
+    Q_OBJECT
+public:
+    Form5(ProgramState &state, Form1 &main, QWidget *parent = nullptr);
+
+    std::array<QComboBox *, 4> cboType{};
+    std::array<QComboBox *, 4> cboDisp{};
+    std::array<QCheckBox *, 4> chkPri{};
+    std::array<QCheckBox *, 4> chkFunEn{};
+    QLabel *Label3 = nullptr;
+    QPushButton *Command1 = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void done(int result) override;
+
+private:
+    void load();
+    void cboDisp_Click(int k);
+    void cboType_Click(int k);
+    void chkPri_Click(int k);
+    void chkFunEn_Click(int k);
+
+    ProgramState &m_state;
+    Form1 &m_main;
+    FunctionBitSet m_set;
+    bool m_loading = false;
+};
+
+} // namespace zr730
