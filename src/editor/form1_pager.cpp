@@ -1,10 +1,71 @@
 // Pager menu: Read, Write and Verfy.
 #include "editor/form1.h"
 
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "transfer/form2.h"
+#include "transfer/prompt_conversion.h"
+#include "transfer/transfer_procedures.h"
+
 namespace zr730 {
 
-void Form1::mnuEntire_Click() {}
-void Form1::mnuEB_Click() {}
-void Form1::mnuEB1_Click() {}
+namespace {
+
+// The main window as the transfer procedures see it.
+class Form1TransferHost : public TransferHost {
+public:
+    explicit Form1TransferHost(Form1 &window) : m_window(window) {}
+    void init_ctl() override { m_window.init_ctl(); }
+    void read_capcode() override { m_window.read_capcode(); }
+    void select_band_from_image() override { m_window.select_band_from_image(); }
+    int band_position() const override { return m_window.cboDft ? m_window.cboDft->currentIndex() : -1; }
+    QString capcode_text(int index) const override
+    {
+        QLineEdit *box = m_window.txtAddr.at(std::size_t(index));
+        return box ? box->text() : QString();
+    }
+    void set_capcode_text(int index, const QString &text) override
+    {
+        if (QLineEdit *box = m_window.txtAddr.at(std::size_t(index))) box->setText(text);
+    }
+    bool modify_mode() const override
+    {
+        return m_window.ModifyOpt ? m_window.ModifyOpt->isChecked() : !m_window.writeMode();
+    }
+
+private:
+    Form1 &m_window;
+};
+
+} // namespace
+
+void Form1::mnuEntire_Click() { run_pager_command(0); }
+void Form1::mnuEB_Click() { run_pager_command(1); }
+void Form1::mnuEB1_Click() { run_pager_command(2); }
+
+void Form1::run_pager_command(int mode)
+{
+    // Leaving the box in use commits its edit; a rejected frequency drops the command.
+    commitFocus();
+    m_state.transfer_mode = mode;
+    QCoreApplication::processEvents();
+    if (m_state.frequency_rejected) {
+        m_state.frequency_rejected = false;
+        return;
+    }
+
+    // The pager holds its prompts in its national character codes; the editor in PC codes.
+    if (mode != 0) prompt_to_pager(m_state.image);
+    {
+        Form1TransferHost host(*this);
+        Form2 dialog(m_state, m_link, host, this);
+        dialog.showModal();
+    }
+    if (mode != 0) prompt_to_pc(m_state.image);
+    if (mode == 1) init_ctl();
+}
 
 } // namespace zr730

@@ -19,4 +19,36 @@ inline constexpr const char *kFrequencyErrorHead = "Frequency setting error(";
 inline constexpr const char *kFrequencyErrorMiddle = "00000 < = Frequency < =";
 inline constexpr const char *kFrequencyErrorTail = "00000 )";
 
+// Table files / transfer
+inline constexpr const char *kFileNotExist = "This file is not exit!";
+inline constexpr const char *kNotCorrectFormatHead = "The [";
+inline constexpr const char *kNotCorrectFormatTail = "] is not correct format, the file will discard !";
+inline constexpr const char *kOverwriteFile = "This file is arealy exist ! \nAre you sure overwrite this file?";
+inline constexpr const char *kTableFilter = "Table files (*.tbl)|*.tbl";
+inline constexpr const char *kDefaultTableName = "default.tbl";
+// A save that could not complete: the path, then the reason, then this tail.
+inline constexpr const char *kSaveFailedHead = "The table file could not be saved to [";
+inline constexpr const char *kSaveFailedMiddle = "]: ";
+inline constexpr const char *kSaveFailedTail = ".\nNothing on disk has been changed.";
+
+inline constexpr const char *kModifyModeCannotWrite = "Modify Mode can not write! Please check!";
+inline constexpr const char *kPagerNonRohs = "The Pager is Non GP(RoHS) ! \nAre you sure overwrite it?";
+inline constexpr const char *kPagerRohs = "The Pager is GP(RoHS) ! \nAre you sure overwrite it?";
+inline constexpr const char *kNotZr730 = "This pager is not ZR730 !";
+inline constexpr const char *kItIs = "It is ";
+inline constexpr const char *kPcb = " ( PCB ";
+inline constexpr const char *kSoftware = ", Software ";
+inline constexpr const char *kIdentityTail = " )";
+inline constexpr const char *kReadSuccess = "Read success!";
+inline constexpr const char *kVerifyError = "Verify Error!";
+inline constexpr const char *kVerifySuccess = "Verify Success!";
+inline constexpr const char *kReadingNow = "Reading Now.......";
+inline constexpr const char *kVerifyingNow = "Verifying Now.....";
+inline constexpr const char *kCapcodeLimitHead = "Capcode ";
+inline constexpr const char *kCapcodeLimitTail = " > 2097151 so can not be increase!";
+inline constexpr const char *kPagerProgram = "Pager Program";
+inline constexpr const char *kAuto1st = " 1st capcode : ";
+inline constexpr const char *kAuto2nd = " 2nd capcode : ";
+// End of table files / transfer
+
 } // namespace zr730::text

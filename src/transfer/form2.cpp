@@ -1,0 +1,209 @@
+#include "transfer/form2.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPalette>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "support/texts.h"
+
+namespace zr730 {
+
+namespace {
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, const QString &accessible)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAccessibleName(accessible);
+    return label;
+}
+
+QPushButton *makeButton(QWidget *parent, const char *name, const char *caption)
+{
+    auto *button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAccessibleName(QString::fromLatin1(caption));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+Form2::Form2(ProgramState &state, PagerLink *link, TransferHost &host, QWidget *parent)
+    : QDialog(parent), m_state(state), m_link(link), m_procedures(state, link, host, this)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QString());
+    setModal(true);
+
+    Label2 = makeLabel(this, "Label2", QString::fromLatin1(text::kPagerProgram), QString::fromLatin1(text::kPagerProgram));
+    QFont big = Label2->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    Label2->setFont(big);
+    Label2->setAlignment(Qt::AlignCenter);
+    Label1 = makeLabel(this, "Label1", QString(), QStringLiteral("Status"));
+    lblAuto1 = makeLabel(this, "lblAuto1", QString::fromLatin1(text::kAuto1st), QStringLiteral("1st capcode"));
+    lblAuto2 = makeLabel(this, "lblAuto2", QString::fromLatin1(text::kAuto2nd), QStringLiteral("2nd capcode"));
+    PB1 = new QProgressBar(this);
+    PB1->setObjectName(QStringLiteral("PB1"));
+    PB1->setAccessibleName(QStringLiteral("Progress"));
+    PB1->setRange(0, 100);
+    PB1->setValue(0);
+    PB1->setTextVisible(false);
+    cmdWrite = makeButton(this, "cmdWrite", "Write");
+    cmdExit = makeButton(this, "cmdExit", "Exit");
+    cmdWrite->setEnabled(false);
+    cmdExit->setEnabled(false);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdWrite);
+    buttons->addWidget(cmdExit);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Label2);
+    layout->addWidget(Label1);
+    layout->addWidget(lblAuto1);
+    layout->addWidget(lblAuto2);
+    layout->addWidget(PB1);
+    layout->addLayout(buttons);
+    setMinimumWidth(360);
+
+    connect(cmdWrite, &QPushButton::clicked, this, &Form2::cmdWrite_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &Form2::cmdExit_Click);
+
+    if (m_link) m_link->setProgress(this);
+}
+
+Form2::~Form2()
+{
+    if (m_link) m_link->setProgress(nullptr);
+}
+
+void Form2::showModal()
+{
+    QTimer::singleShot(0, this, &Form2::Form_Activate);
+    if (!m_unloaded) exec();
+}
+
+void Form2::Form_Activate()
+{
+    if (m_activated || m_unloaded) return;
+    m_activated = true;
+    m_busy = true;
+
+    switch (m_state.transfer_mode) {
+    case 0: {
+        int stop = kImageLastIndex;
+        m_procedures.tbl_readall(0, stop);
+        break;
+    }
+    case 2:
+        m_procedures.tbl_verify(0, kImageLastIndex);
+        break;
+    case 1:
+        if (!m_procedures.writeAllowed()) break;
+        lblAuto1->setVisible(m_state.auto_increase_1st);
+        lblAuto2->setVisible(m_state.auto_increase_2nd);
+        if (!m_state.auto_increase_1st && !m_state.auto_increase_2nd) {
+            m_state.transfer_result = 0;
+            m_procedures.tbl_writeall(0, kImageLastIndex);
+            if (m_state.transfer_result == 0) m_procedures.tbl_verify(0, kImageLastIndex);
+            break;
+        }
+        // Series programming: each press of Write programs one pager.
+        m_busy = false;
+        setIdle(true);
+        return;
+    default:
+        break;
+    }
+    m_busy = false;
+    Form_Unload();
+}
+
+void Form2::cmdWrite_Click()
+{
+    if (m_busy || m_unloaded) return;
+    m_busy = true;
+    setIdle(false);
+    lblAuto1->setText(QString::fromLatin1(text::kAuto1st) + m_procedures.capcodeText(0));
+    lblAuto2->setText(QString::fromLatin1(text::kAuto2nd) + m_procedures.capcodeText(1));
+    m_procedures.write_one_pager();
+    m_busy = false;
+    setIdle(true);
+    setPosition(0);
+    Label1->clear();
+}
+
+void Form2::cmdExit_Click()
+{
+    if (m_busy) return;
+    Form_Unload();
+}
+
+void Form2::Form_Unload()
+{
+    m_unloaded = true;
+    setIdle(false);
+    if (isVisible()) done(QDialog::Rejected);
+}
+
+void Form2::setIdle(bool idle)
+{
+    cmdWrite->setEnabled(idle);
+    cmdExit->setEnabled(idle);
+}
+
+void Form2::reject()
+{
+    if (m_busy) return;
+    m_unloaded = true;
+    QDialog::reject();
+}
+
+void Form2::closeEvent(QCloseEvent *event)
+{
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
+    m_unloaded = true;
+    QDialog::closeEvent(event);
+}
+
+void Form2::setMaximum(int maximum) { PB1->setMaximum(std::max(maximum, PB1->minimum())); }
+
+void Form2::setPosition(int position)
+{
+    // The bar ignores values outside its range; transfers run a little past the maximum.
+    PB1->setValue(std::clamp(position, PB1->minimum(), PB1->maximum()));
+}
+
+void Form2::useHighlightColour()
+{
+    QPalette palette = PB1->palette();
+    palette.setColor(QPalette::Highlight, QApplication::palette().color(QPalette::Highlight));
+    PB1->setPalette(palette);
+}
+
+void Form2::useReadColour()
+{
+    QPalette palette = PB1->palette();
+    palette.setColor(QPalette::Highlight, QColor(128, 0, 128));
+    PB1->setPalette(palette);
+}
+
+void Form2::setStatus(const QString &text) { Label1->setText(text); }
+
+void Form2::letEventsRun() { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); }
+
+} // namespace zr730

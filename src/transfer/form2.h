@@ -1,0 +1,68 @@
+#pragma once
+// The transfer dialog: reads, writes or verifies the pager by the program's transfer mode,
+// shows progress, and in series programming waits for its Write button between pagers.
+#include <QDialog>
+
+#include "support/program_state.h"
+#include "transfer/transfer_procedures.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace zr730 {
+
+class Form2 : public QDialog, public TransferView {
+    Q_OBJECT
+public:
+    Form2(ProgramState &state, PagerLink *link, TransferHost &host, QWidget *parent = nullptr);
+    ~Form2() override;
+
+    // Shows the dialog modally and does its work as soon as it is shown; returns when it unloads.
+    void showModal();
+
+    // The work of the dialog by transfer mode. Returns with the dialog unloaded, except in
+    // series programming, where it stays open and idle for cmdWrite / cmdExit.
+    void Form_Activate();
+    void cmdWrite_Click();
+    void cmdExit_Click();
+
+    // True once the dialog has unloaded itself (or was closed).
+    bool unloaded() const { return m_unloaded; }
+    bool busy() const { return m_busy; }
+
+    // TransferView
+    void setMaximum(int maximum) override;
+    void setPosition(int position) override;
+    void useHighlightColour() override;
+    void setStatus(const QString &text) override;
+    void useReadColour() override;
+    void letEventsRun() override;
+
+    QLabel *Label2 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *lblAuto1 = nullptr;
+    QLabel *lblAuto2 = nullptr;
+    QProgressBar *PB1 = nullptr;
+    QPushButton *cmdWrite = nullptr;
+    QPushButton *cmdExit = nullptr;
+
+public slots:
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Unload();
+    void setIdle(bool idle);
+
+    ProgramState &m_state;
+    PagerLink *m_link;
+    TransferProcedures m_procedures;
+    bool m_busy = false;
+    bool m_unloaded = false;
+    bool m_activated = false;
+};
+
+} // namespace zr730
