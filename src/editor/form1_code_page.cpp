@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QTimer>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -123,7 +124,6 @@ void Form1::buildCodePage(QWidget *page)
                                    .arg(QLatin1String(kOrdinals[i])));
         txtAddr[i] = makeEdit(cap, indexed("txtAddr", i), {62, y, 74, kRow}, caption, 7);
         Label10[i]->setBuddy(txtAddr[i]);
-        txtAddr[i]->installEventFilter(this);
         chkCtl[10 + i] = makeCheck(cap, indexed("chkCtl", 10 + i), "ON", {144, y, 50, kRow}, caption + " ON");
         chkCtl[10 + i]->setToolTip(
             QStringLiteral("Enable or disable the %1 Capcode( address )").arg(QLatin1String(kOrdinals[i])));
@@ -205,7 +205,6 @@ void Form1::buildCodePage(QWidget *page)
     lblCHANNEL[0] = makeLabel(picPLL, "lblCHANNEL(0)", "", {172, 36, 70, kRow});
     for (QLabel *l : {lblPLLR, lblPLLN, lblMUTL}) l->setAccessibleName(l->objectName());
 
-    txtFreq->installEventFilter(this);
     connect(cboDft, &QComboBox::currentIndexChanged, this, [this] { cboDft_Click(); });
     for (int i = 0; i < 2; ++i) {
         connect(cboChannel[i], &QComboBox::currentIndexChanged, this, [this, i] { cboChannel_Click(i); });
@@ -418,7 +417,8 @@ bool Form1::txtFreq_LostFocus()
         m_state.frequency_rejected = rejected;
         if (!rejected) read_freq();
         m_inFrequencyCheck = false;
-        if (isVisible()) txtFreq->setFocus(Qt::OtherFocusReason);
+        // Back into the box once the focus change that ended the entry is complete.
+        QTimer::singleShot(0, txtFreq, [this] { txtFreq->setFocus(Qt::OtherFocusReason); });
         return false;
     };
     const auto value = parse_frequency(t);

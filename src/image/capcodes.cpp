@@ -53,10 +53,10 @@ std::string type_summary(const PagerImage &image, const FunctionBitSet &set)
             s += 'P';
         } else if (t == 255) {
             s += 'G';
+        } else if (t >= 2 && t <= 17) {
+            s += "0123456789ABCDEF"[t - 2];
         } else {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(t - 2) & 0xFFu);
-            s += buf;
+            s += '?'; // t − 2 has no single hexadecimal digit
         }
     }
     return s;
