@@ -30,6 +30,46 @@ QString read_text(QSettings &ini, const QString &key, const QString &fallback, i
     return v;
 }
 
+// "067b:2303,0403:6001": USB vendor:product ids in hexadecimal.
+QList<UsbId> read_usb_ids(QSettings &ini, const QString &key, const QList<UsbId> &fallback, QStringList &problems)
+{
+    if (!ini.contains(key)) return fallback;
+    const QStringList entries = ini.value(key).toStringList();
+    QList<UsbId> ids;
+    for (const QString &raw : entries) {
+        const QString e = raw.trimmed();
+        if (e.isEmpty()) continue;
+        const QStringList parts = e.split(QLatin1Char(':'));
+        bool okV = false, okP = false;
+        const uint v = parts.size() == 2 && parts[0].size() <= 4 ? parts[0].toUInt(&okV, 16) : 0;
+        const uint p = parts.size() == 2 && parts[1].size() <= 4 ? parts[1].toUInt(&okP, 16) : 0;
+        if (!okV || !okP) {
+            problems << QStringLiteral("%1: \"%2\" is not a USB id written as vendor:product in hexadecimal "
+                                       "(such as 067b:2303); the default is used.").arg(key, e);
+            return fallback;
+        }
+        ids << UsbId{quint16(v), quint16(p)};
+    }
+    return ids;
+}
+
+// A list of absolute device paths.
+QStringList read_paths(QSettings &ini, const QString &key, const QStringList &fallback, QStringList &problems)
+{
+    if (!ini.contains(key)) return fallback;
+    QStringList paths;
+    for (const QString &raw : ini.value(key).toStringList()) {
+        const QString e = raw.trimmed();
+        if (e.isEmpty()) continue;
+        if (!e.startsWith(QLatin1Char('/'))) {
+            problems << QStringLiteral("%1: \"%2\" is not an absolute device path; no extra ports are used.").arg(key, e);
+            return fallback;
+        }
+        paths << e;
+    }
+    return paths;
+}
+
 } // namespace
 
 SettingsLoadResult load_settings(const QString &iniPath)
@@ -48,6 +88,8 @@ SettingsLoadResult load_settings(const QString &iniPath)
                                          {"5KHz", "6.25KHz", "Auto"}, s.channelPreset100_200, r.problems);
     s.channelPreset400_499 = read_choice(ini, QStringLiteral("Spacing/Preset380_499"),
                                          {"10KHz", "12.5KHz", "Auto"}, s.channelPreset400_499, r.problems);
+    s.adapterIds = read_usb_ids(ini, QStringLiteral("Board/AdapterIds"), s.adapterIds, r.problems);
+    s.extraPorts = read_paths(ini, QStringLiteral("Board/ExtraPorts"), s.extraPorts, r.problems);
     return r;
 }
 

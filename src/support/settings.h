@@ -1,10 +1,18 @@
 #pragma once
 // Installation settings: values fixed for one workshop's installation, read once at start-up
 // from the INI file next to the program.
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace zr730 {
+
+// A USB adapter model: vendor and product id.
+struct UsbId {
+    quint16 vendor = 0;
+    quint16 product = 0;
+    friend bool operator==(const UsbId &, const UsbId &) = default;
+};
 
 inline constexpr const char *kSettingsFileName = "zr730.ini";
 
@@ -13,6 +21,11 @@ struct InstallationSettings {
     QString companyText = QStringLiteral("Kestrane Co., Ltd.");
     int channelPreset100_200 = 0; // 0 "5KHz", 1 "6.25KHz", 2 "Auto"
     int channelPreset400_499 = 1; // 0 "10KHz", 1 "12.5KHz", 2 "Auto"
+    // Board link: USB-serial adapters that count as programmer-board adapters (default the
+    // PL2303 family the adapter driver Ser2pl serves), and further serial device paths that
+    // count as attached adapters while they exist (a fixed device, a simulator's terminal).
+    QList<UsbId> adapterIds{UsbId{0x067b, 0x2303}};
+    QStringList extraPorts;
 };
 
 struct SettingsLoadResult {
