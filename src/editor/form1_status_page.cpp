@@ -65,8 +65,8 @@ void Form1::buildStatusPage(QWidget *page)
     QGroupBox *prompts = makeFrame(page, "fraPrompts", "Prompts", {8, 450, w, 80});
     list(prompts, 6, "Label8", c1, 26, 150, 120);
     const MapEntry *logo = map_entry("cboLogo");
-    QLabel *logoLabel = makeLabel(prompts, "Label9", s(logo->label), {c2 + 40, 26, 90, kRow});
-    cboLogo = makeCombo(prompts, "cboLogo", entries_of("cboLogo"), {c2 + 130, 27, 120, kListHeight}, s(logo->label));
+    QLabel *logoLabel = makeLabel(prompts, "Label9", s(logo->label), {c2 + 80, 26, 90, kRow});
+    cboLogo = makeCombo(prompts, "cboLogo", entries_of("cboLogo"), {c2 + 170, 27, 120, kListHeight}, s(logo->label));
     logoLabel->setBuddy(cboLogo);
 }
 

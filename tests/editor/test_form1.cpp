@@ -102,6 +102,8 @@ private slots:
     void functionBitDialogShowsValuesWithoutEntries();
     void disabledFunctionBitsShowTheNoteAfterOk();
     void settingsPresetAutoShowsTheFrequencyFrameList();
+    void pagesHaveNoOverlappingOrClippedControls();
+    void mouseOverTheBackgroundCommitsAnEdit();
 };
 
 void TestForm1::startupSelectsBand130To180OverTheDefaults()
@@ -708,6 +710,64 @@ void TestForm1::settingsPresetAutoShowsTheFrequencyFrameList()
     f.messages.clear();
     f.enterFrequency("15301250");
     QCOMPARE(int(f.state.image[0x397]), 3);
+}
+
+void TestForm1::pagesHaveNoOverlappingOrClippedControls()
+{
+    Fixture f;
+    const QString shots = qEnvironmentVariable("ZR730_SHOT_DIR");
+    // Controls that lie on top of each other by design: the tab buttons over their captions and
+    // the two spacing lists of each panel.
+    auto intended = [](const QWidget *a, const QWidget *b) {
+        const QSet<QString> pair{a->objectName(), b->objectName()};
+        static const QList<QSet<QString>> pairs{{"EMoptCode", "Label14"}, {"EMoptStatus", "Label15"},
+                                                {"EMoptPrompts", "lblPEdit"}, {"cboChannel(0)", "Combo1(0)"},
+                                                {"cboChannel(1)", "Combo1(1)"}};
+        return pairs.contains(pair) || a->objectName().startsWith("picSet") || b->objectName().startsWith("picSet");
+    };
+    for (int page = 0; page < 2; ++page) {
+        page == 0 ? f.window->EMoptCode_Click() : f.window->EMoptStatus_Click();
+        QCoreApplication::processEvents();
+        if (!shots.isEmpty()) f.window->grab().save(QString("%1/page%2.png").arg(shots).arg(page));
+        QWidget *pageWidget = page == 0 ? f.window->picSet1 : f.window->picSet2;
+        QList<QWidget *> containers{pageWidget};
+        containers += pageWidget->findChildren<QWidget *>();
+        for (QWidget *c : containers) {
+            QList<QWidget *> kids;
+            for (QObject *o : c->children())
+                if (auto *w = qobject_cast<QWidget *>(o); w && !w->isWindow() && !w->objectName().startsWith("qt_"))
+                    kids << w;
+            for (int i = 0; i < kids.size(); ++i) {
+                QWidget *a = kids[i];
+                QVERIFY2(c->rect().contains(a->geometry()) || c->inherits("QComboBox"), qPrintable(a->objectName()));
+                for (int j = i + 1; j < kids.size(); ++j) {
+                    QWidget *b = kids[j];
+                    if (intended(a, b)) continue;
+                    QVERIFY2(!a->geometry().intersects(b->geometry()),
+                             qPrintable(a->objectName() + " overlaps " + b->objectName()));
+                }
+                // Captions fit their controls.
+                if (auto *l = qobject_cast<QLabel *>(a); l && !l->text().isEmpty())
+                    QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->objectName()));
+                if (auto *cb = qobject_cast<QCheckBox *>(a))
+                    QVERIFY2(cb->sizeHint().width() <= cb->width(), qPrintable(cb->objectName()));
+                if (auto *combo = qobject_cast<QComboBox *>(a))
+                    for (int k = 0; k < combo->count(); ++k)
+                        QVERIFY2(combo->fontMetrics().horizontalAdvance(combo->itemText(k)) + 28 <= combo->width(),
+                                 qPrintable(combo->objectName()));
+            }
+        }
+    }
+}
+
+void TestForm1::mouseOverTheBackgroundCommitsAnEdit()
+{
+    Fixture f;
+    f.type(f.window->txtAddr[3], "77");
+    QTest::mouseMove(f.window->picTabBack, QPoint(4, f.window->picTabBack->height() - 4));
+    QCoreApplication::processEvents();
+    QVERIFY(f.window->picTabBack->hasFocus());
+    QCOMPARE(f.window->txtAddr[3]->text(), QString("0000077"));
 }
 
 QTEST_MAIN(TestForm1)
