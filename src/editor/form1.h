@@ -185,6 +185,16 @@ public:
     // Table files / transfer
     // A Pager menu command: mode 0 Read, 1 Write, 2 Verify; opens the transfer dialog modally.
     void run_pager_command(int mode);
+
+    // Board link
+public:
+    // The serial link to the programmer board (registry view, serial ports, board watch),
+    // made on first use; the window owns it.
+    class SerialLink *serialLink();
+
+private:
+    class BoardLink;
+    BoardLink *m_boardLink = nullptr; // a child object of the window
 };
 
 } // namespace zr730

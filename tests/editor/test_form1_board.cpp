@@ -1,0 +1,97 @@
+// The main window's start-up probe and board watch against the programmer-board simulator.
+#include <QtTest>
+
+#include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
+
+#include "editor/form1.h"
+#include "support/board_simulator.h"
+#include "support/program_state.h"
+#include "support/recording_messages.h"
+#include "transfer/link_texts.h"
+#include "transfer/serial_link.h"
+
+using namespace zr730;
+using zr730::testing::BoardSimulator;
+using zr730::testing::RecordingMessages;
+
+namespace {
+
+struct Window {
+    explicit Window(const QString &boardPath) : state(messages)
+    {
+        state.settings.adapterIds.clear(); // only the simulator counts
+        state.settings.extraPorts = {boardPath};
+        state.application_folder = dir.path();
+        form = std::make_unique<Form1>(state);
+        form->show();
+        form->Form_Load();
+    }
+    QColor labelColour() const { return form->statusLabel()->palette().color(QPalette::WindowText); }
+
+    QTemporaryDir dir;
+    RecordingMessages messages;
+    ProgramState state;
+    std::unique_ptr<Form1> form;
+};
+
+} // namespace
+
+class TestForm1Board : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    int m_serial = 0;
+    QString boardPath() { return m_dir.filePath(QStringLiteral("board-%1-%2").arg(QCoreApplication::applicationPid()).arg(++m_serial)); }
+
+private slots:
+    void startupFindsTheBoardQuietlyAndStartsTheWatch()
+    {
+        BoardSimulator sim(boardPath());
+        QVERIFY(sim.start());
+        Window w(sim.linkPath());
+        QVERIFY(w.messages.shown.isEmpty());
+        QVERIFY(w.form->Timer1.isActive());
+        QCOMPARE(w.form->Timer1.interval(), 3000);
+        QVERIFY(w.form->serialLink()->boardPort() > 0);
+        QVERIFY(w.form->statusLabel()->text() != QString::fromLatin1(text::kBoardConnect)); // until the first tick
+
+        w.form->Timer1_Timer();
+        QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardConnect));
+        QCOMPARE(w.labelColour(), QColor(0, 0, 0));
+        QVERIFY(w.form->pagerMenu()->isEnabled());
+        QVERIFY(w.form->Timer1.isActive());
+    }
+    void startupWithoutBoardSaysNotRespondingAndTheWatchShowsDisconnect()
+    {
+        Window w(boardPath());
+        QCOMPARE(w.messages.texts(), QStringList{text::kBoardNotResponding});
+        QCOMPARE(w.messages.shown.first().icon, MsgIcon::Warning);
+        QVERIFY(w.form->Timer1.isActive());
+        w.form->Timer1_Timer();
+        QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardDisconnect));
+        QCOMPARE(w.labelColour(), QColor(255, 0, 0));
+        QVERIFY(!w.form->pagerMenu()->isEnabled());
+    }
+    void unpluggingAndPluggingTheBoardIsFollowedByTheWatch()
+    {
+        BoardSimulator sim(boardPath());
+        QVERIFY(sim.start());
+        Window w(sim.linkPath());
+        w.form->Timer1_Timer();
+        QVERIFY(w.form->pagerMenu()->isEnabled());
+        sim.stop();
+        w.form->Timer1_Timer();
+        QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardDisconnect));
+        QVERIFY(!w.form->pagerMenu()->isEnabled());
+        QVERIFY(sim.start());
+        w.form->Timer1_Timer();
+        QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardConnect));
+        QVERIFY(w.form->pagerMenu()->isEnabled());
+        QVERIFY(w.messages.shown.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestForm1Board)
+#include "test_form1_board.moc"
