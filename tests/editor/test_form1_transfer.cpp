@@ -1,0 +1,295 @@
+// The main window's File and Pager menus: table files and pager transfers end to end through
+// the window, with a fake pager link.
+#include <QtTest>
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "../transfer/fake_pager_link.h"
+#include "editor/form1.h"
+#include "image/defaults.h"
+#include "support/program_state.h"
+#include "support/recording_messages.h"
+#include "transfer/form2.h"
+#include "transfer/prompt_conversion.h"
+#include "transfer/table_file.h"
+
+using namespace zr730;
+using namespace zr730::testing;
+
+namespace {
+
+struct Window {
+    // prepare runs before start-up, with the program folder already made.
+    explicit Window(const std::function<void(const QString &)> &prepare = {})
+        : state(messages, &dialogs), link(state)
+    {
+        state.application_folder = dir.path();
+        if (prepare) prepare(dir.path());
+        window = std::make_unique<Form1>(state);
+        window->show();
+        window->Form_Load();
+        window->setPagerLink(&link);
+        startupMessages = messages.texts();
+        messages.clear();
+    }
+    ~Window()
+    {
+        window->setPagerLink(nullptr);
+        window.reset();
+    }
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+    RecordingMessages messages;
+    ScriptedFileDialogs dialogs;
+    ProgramState state;
+    FakePagerLink link;
+    std::unique_ptr<Form1> window;
+    QStringList startupMessages;
+};
+
+void writeFile(const QString &path, const PagerImage &image)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(reinterpret_cast<const char *>(image.bytes().data()), kImageSize);
+}
+
+void setLanguage(PagerImage &image, int l)
+{
+    image[0x03E] = std::uint8_t((image[0x03E] & 0xF0) | l);
+    image[kCharacterSetAddress] = std::uint8_t((image[kCharacterSetAddress] & 0xF0) | l);
+}
+
+// Presses the series dialog's buttons from the event loop: Write `presses` times, then Exit.
+void driveSeries(Form1 &window, int presses, int *done)
+{
+    auto *driver = new QTimer(&window);
+    QObject::connect(driver, &QTimer::timeout, driver, [&window, presses, done, driver] {
+        auto *d = window.findChild<Form2 *>();
+        if (!d || !d->isVisible() || !d->cmdWrite->isEnabled()) return;
+        if (*done < presses) {
+            ++*done;
+            d->cmdWrite->click();
+        } else {
+            d->cmdExit->click();
+            driver->deleteLater();
+        }
+    });
+    driver->start(0);
+}
+
+} // namespace
+
+class TestForm1Transfer : public QObject {
+    Q_OBJECT
+private slots:
+    void openingATableWithFirstFrequencyDigit2KeepsTheBand();
+    void savedTableReopensWithTheSameBytesBandAndFrequency();
+    void titleNamesTheTableFile();
+    void startupOpensDefaultTblFromTheProgramFolder();
+    void startupWithAnInvalidDefaultTblKeepsTheFactoryDefaults();
+    void writeConvertsPromptsForThePagerAndBack();
+    void writeInModifyModeIsRefusedAndLeavesThePromptsAsTheyWere();
+    void rejectedFrequencyDropsThePagerCommand();
+    void readSelectsTheBandOfThePager();
+    void readOfAnUnlistedFrequencyDigitKeepsTheBand();
+    void seriesProgrammingFromThePagerMenuShowsTheNextCapcodes();
+};
+
+void TestForm1Transfer::openingATableWithFirstFrequencyDigit2KeepsTheBand()
+{
+    Window w;
+    w.window->cboDft->setCurrentIndex(1); // 380-499MHz
+    const int mutl = w.state.MUTL;
+    PagerImage image = w.state.image;
+    image[0x390] = 2;
+    image[0x3F8] = 0xFF;
+    writeFile(w.path("two.tbl"), image);
+
+    w.dialogs.openAnswers.enqueue(w.path("two.tbl"));
+    w.window->mnuLBFF_Click();
+    QCOMPARE(w.window->cboDft->currentIndex(), 1);
+    QCOMPARE(w.state.MUTL, mutl);
+    QCOMPARE(int(w.state.image[0x390]), 2);
+    QVERIFY(w.messages.shown.isEmpty());
+}
+
+void TestForm1Transfer::savedTableReopensWithTheSameBytesBandAndFrequency()
+{
+    Window w;
+    w.window->cboDft->setCurrentIndex(1); // 380-499MHz with its defaults
+    const PagerImage saved = w.state.image;
+    const QString frequency = w.window->txtFreq->text();
+    w.dialogs.saveAnswers.enqueue(w.path("band1.tbl"));
+    w.window->mnuSA_Click();
+    QVERIFY(QFile::exists(w.path("band1.tbl")));
+
+    w.window->cboDft->setCurrentIndex(0); // 929-932MHz
+    QVERIFY(w.window->txtFreq->text() != frequency);
+    w.dialogs.openAnswers.enqueue(w.path("band1.tbl"));
+    w.window->mnuLBFF_Click();
+    QCOMPARE(w.window->cboDft->currentIndex(), 1);
+    QCOMPARE(w.state.MUTL, 3);
+    QCOMPARE(w.window->txtFreq->text(), frequency);
+    QVERIFY(w.state.image == saved);
+    QVERIFY(w.messages.shown.isEmpty());
+}
+
+void TestForm1Transfer::titleNamesTheTableFile()
+{
+    Window w;
+    const QString base = w.window->windowTitle();
+    QVERIFY(!base.contains(QLatin1Char('[')));
+    w.dialogs.saveAnswers.enqueue(w.path("one.tbl"));
+    w.window->mnuSA_Click();
+    QCOMPARE(w.window->windowTitle(), base + QStringLiteral(" - [") + w.path("one.tbl") + QStringLiteral("]"));
+
+    w.dialogs.openAnswers.enqueue(w.path("one.tbl"));
+    w.window->mnuLBFF_Click();
+    w.state.current_table_path = w.path("two.tbl");
+    w.window->mnuSBTF_Click(); // Save: no dialog, no question
+    QCOMPARE(w.window->windowTitle(), base + QStringLiteral(" - [") + w.path("two.tbl") + QStringLiteral("]"));
+    QVERIFY(QFile::exists(w.path("two.tbl")));
+    QVERIFY(w.messages.shown.isEmpty());
+}
+
+void TestForm1Transfer::startupOpensDefaultTblFromTheProgramFolder()
+{
+    PagerImage image = default_image();
+    image[0x390] = 9; // 929-932MHz
+    image[0x3FF] = 0x42;
+    Window w([&](const QString &folder) { writeFile(folder + QStringLiteral("/default.tbl"), image); });
+    QVERIFY(!w.startupMessages.contains(QStringLiteral("This file is not exit!")));
+    QCOMPARE(int(w.state.image[0x3FF]), 0x42);
+    QCOMPARE(w.window->cboDft->currentIndex(), 0);
+    QCOMPARE(w.state.MUTL, 5);
+    QCOMPARE(w.state.current_table_path, w.path("default.tbl"));
+    QVERIFY(w.window->windowTitle().endsWith(QStringLiteral(" - [") + w.path("default.tbl") + QStringLiteral("]")));
+    QVERIFY(!w.state.use_current_path);
+}
+
+void TestForm1Transfer::startupWithAnInvalidDefaultTblKeepsTheFactoryDefaults()
+{
+    Window w([](const QString &folder) {
+        QFile f(folder + QStringLiteral("/default.tbl"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(1024, 'x'));
+    });
+    QVERIFY(w.startupMessages.contains(QStringLiteral("The [") + w.path("default.tbl")
+                                       + QStringLiteral("] is not correct format, the file will discard !")));
+    QCOMPARE(w.window->cboDft->currentIndex(), 2);
+    QCOMPARE(int(w.state.image[0x3E1]), int('Z'));
+}
+
+void TestForm1Transfer::writeConvertsPromptsForThePagerAndBack()
+{
+    Window w;
+    PagerImage &image = w.state.image;
+    setLanguage(image, 8); // German
+    const int record = prompt_address(4);
+    image[record] = 0x40;
+    image[record + 2] = 228; // ä
+    image[0x3E0] = 0;
+    w.link.pager.fill(0);
+    for (int i = 0; i < 14; ++i) w.link.pager[std::size_t(0x3E1 + i)] = std::uint8_t("ZR730K52V6.10 "[i]);
+    w.window->WriteOpt->setChecked(true);
+
+    w.window->mnuEB_Click();
+    QCOMPARE(w.messages.texts(), QStringList{"Verify Success!"});
+    QCOMPARE(int(w.link.pager[0x3E0]), 1);
+    QCOMPARE(int(w.link.pager[std::size_t(record)]), 0x40);
+    QCOMPARE(int(w.link.pager[std::size_t(record + 2)]), 123);
+    QCOMPARE(int(image[record]), 0x40);
+    QCOMPARE(int(image[record + 2]), 228);
+    QVERIFY(!w.window->findChild<Form2 *>()); // the dialog is gone
+}
+
+void TestForm1Transfer::writeInModifyModeIsRefusedAndLeavesThePromptsAsTheyWere()
+{
+    Window w;
+    setLanguage(w.state.image, 15);
+    w.state.image[prompt_address(0) + 2] = 196; // Ä
+    const PagerImage before = w.state.image;
+    w.window->ModifyOpt->setChecked(true);
+    w.window->mnuEB_Click();
+    QCOMPARE(w.messages.texts(), QStringList{"Modify Mode can not write! Please check!"});
+    QVERIFY(w.link.calls.isEmpty());
+    QVERIFY(w.state.image == before);
+}
+
+void TestForm1Transfer::rejectedFrequencyDropsThePagerCommand()
+{
+    Window w;
+    w.state.frequency_rejected = true;
+    w.window->mnuEB1_Click();
+    QVERIFY(w.link.calls.isEmpty());
+    QVERIFY(!w.state.frequency_rejected);
+    QVERIFY(w.messages.shown.isEmpty());
+}
+
+void TestForm1Transfer::readSelectsTheBandOfThePager()
+{
+    Window w;
+    PagerImage pager = default_image();
+    pager[0x390] = 9;
+    pager[0x391] = 3;
+    pager[0x3F8] = 0xFF;
+    w.link.pager = pager.bytes();
+    w.window->mnuEntire_Click();
+    QCOMPARE(w.messages.texts(), QStringList{"Read success!"});
+    QVERIFY(w.state.image == pager);
+    QCOMPARE(w.window->cboDft->currentIndex(), 0);
+    QCOMPARE(w.state.MUTL, 5);
+}
+
+void TestForm1Transfer::readOfAnUnlistedFrequencyDigitKeepsTheBand()
+{
+    Window w;
+    w.window->cboDft->setCurrentIndex(1);
+    const int mutl = w.state.MUTL;
+    PagerImage pager = w.state.image;
+    pager[0x390] = 2;
+    pager[0x3F8] = 0x00;
+    w.link.pager = pager.bytes();
+    w.window->mnuEntire_Click();
+    QCOMPARE(w.messages.texts(), QStringList{"Read success!"});
+    QCOMPARE(w.window->cboDft->currentIndex(), 1);
+    QCOMPARE(w.state.MUTL, mutl);
+    QCOMPARE(int(w.state.image[0x390]), 2);
+}
+
+void TestForm1Transfer::seriesProgrammingFromThePagerMenuShowsTheNextCapcodes()
+{
+    Window w;
+    PagerImage &image = w.state.image;
+    image[0x0ED] = 0x01;
+    image[0x360] = 0x80;
+    image[0x361] = 0x03;
+    image[0x362] = 0xE8; // 1000
+    w.window->init_ctl();
+    w.link.pager.fill(0);
+    for (int i = 0; i < 14; ++i) w.link.pager[std::size_t(0x3E1 + i)] = std::uint8_t("ZR730K52V6.10 "[i]);
+    w.state.auto_increase_1st = true;
+    w.window->WriteOpt->setChecked(true);
+
+    int presses = 0;
+    driveSeries(*w.window, 3, &presses);
+    w.window->mnuEB_Click();
+    QCOMPARE(presses, 3);
+    QCOMPARE(w.link.writes, 3);
+    QCOMPARE(w.window->txtAddr[0]->text(), QStringLiteral("0001003"));
+    QCOMPARE(int(image[0x360]), 0x80);
+    QCOMPARE(int(image[0x361]), 0x03);
+    QCOMPARE(int(image[0x362]), 0xEB);
+    // The last pager received 1002.
+    QCOMPARE(int(w.link.pager[0x362]), 0xEA);
+}
+
+QTEST_MAIN(TestForm1Transfer)
+#include "test_form1_transfer.moc"
