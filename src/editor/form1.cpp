@@ -21,6 +21,7 @@
 #include "image/memory_map.h"
 #include "image/pll.h"
 #include "support/texts.h"
+#include "transfer/link_texts.h"
 
 namespace zr730 {
 
@@ -441,8 +442,7 @@ void Form1::showBoardState(bool connected)
     QPalette pal = m_lblMsg->palette();
     pal.setColor(QPalette::WindowText, connected ? QColor(0, 0, 0) : QColor(255, 0, 0));
     m_lblMsg->setPalette(pal);
-    m_lblMsg->setText(connected ? QStringLiteral("  The Programmed Board Connect !")
-                                : QStringLiteral("  The Programmed Board Disconnect !"));
+    m_lblMsg->setText(QString::fromUtf8(connected ? text::kBoardConnect : text::kBoardDisconnect));
     m_mnuPager->setEnabled(connected);
     m_mnuPager->menuAction()->setEnabled(connected);
 }

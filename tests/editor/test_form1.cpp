@@ -28,6 +28,7 @@ struct Fixture {
         : state(messages)
     {
         state.settings = settings;
+        state.settings.adapterIds.clear(); // never talk to a real adapter of the machine
         state.application_folder = dir.path();
         window = std::make_unique<Form1>(state);
         window->show();
@@ -299,6 +300,7 @@ void TestForm1::spaceInWriteModeIsTakenByTheWindow()
     QVERIFY(f.window->WriteOpt->isChecked());
     QVERIFY(f.window->WriteOpt->hasFocus() || !f.window->isActiveWindow());
     QApplication::setActiveWindow(f.window.get());
+    f.messages.clear(); // whatever the write said without a board
     f.window->ModifyOpt_Click();
     f.type(f.window->txtAddr[2], "5 x");
     QCOMPARE(f.messages.texts(), QStringList{"Please insert a numeric!"}); // an ordinary key again
