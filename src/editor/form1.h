@@ -185,6 +185,8 @@ public:
     // Table files / transfer
     // A Pager menu command: mode 0 Read, 1 Write, 2 Verify; opens the transfer dialog modally.
     void run_pager_command(int mode);
+    // The link the transfer dialog uses: the one set, else the serial link.
+    PagerLink *transferLink();
 
     // Board link
 public:

@@ -8,6 +8,7 @@
 
 #include "transfer/form2.h"
 #include "transfer/prompt_conversion.h"
+#include "transfer/serial_link.h"
 #include "transfer/transfer_procedures.h"
 
 namespace zr730 {
@@ -46,6 +47,13 @@ void Form1::mnuEntire_Click() { run_pager_command(0); }
 void Form1::mnuEB_Click() { run_pager_command(1); }
 void Form1::mnuEB1_Click() { run_pager_command(2); }
 
+PagerLink *Form1::transferLink()
+{
+    // Unless another link was set, the build's serial link moves the bytes.
+    if (!m_link && m_state.link == LinkSelector::Usb) return serialLink();
+    return m_link;
+}
+
 void Form1::run_pager_command(int mode)
 {
     // Leaving the box in use commits its edit; a rejected frequency drops the command.
@@ -61,7 +69,7 @@ void Form1::run_pager_command(int mode)
     if (mode != 0) prompt_to_pager(m_state.image);
     {
         Form1TransferHost host(*this);
-        Form2 dialog(m_state, m_link, host, this);
+        Form2 dialog(m_state, transferLink(), host, this);
         dialog.showModal();
     }
     if (mode != 0) prompt_to_pc(m_state.image);

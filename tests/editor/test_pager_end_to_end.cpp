@@ -1,0 +1,228 @@
+// Pager ▸ Read, Write and Verfy from the main window through the real serial link to the
+// programmer-board simulator over a pseudo-terminal.
+#include <QtTest>
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "editor/form1.h"
+#include "image/defaults.h"
+#include "support/board_simulator.h"
+#include "support/program_state.h"
+#include "support/recording_messages.h"
+#include "transfer/form2.h"
+#include "transfer/prompt_conversion.h"
+#include "transfer/transfer_procedures.h"
+
+using namespace zr730;
+using namespace zr730::testing;
+
+namespace {
+
+struct Window {
+    explicit Window(const QString &boardPath) : state(messages)
+    {
+        state.settings.adapterIds.clear(); // only the simulator counts
+        state.settings.extraPorts = {boardPath};
+        state.application_folder = dir.path();
+        form = std::make_unique<Form1>(state);
+        form->show();
+        form->Form_Load();
+        startupMessages = messages.texts();
+        messages.clear();
+    }
+    QTemporaryDir dir;
+    RecordingMessages messages;
+    ProgramState state;
+    std::unique_ptr<Form1> form;
+    QStringList startupMessages;
+};
+
+void writeTable(const QString &path, const PagerImage &image)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(reinterpret_cast<const char *>(image.bytes().data()), kImageSize);
+}
+
+PagerImage readTable(const QString &path)
+{
+    PagerImage image;
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly)) {
+        const QByteArray b = f.read(kImageSize);
+        std::copy(b.cbegin(), b.cend(), image.bytes().begin());
+    }
+    return image;
+}
+
+void setLanguage(PagerImage &image, int l)
+{
+    image[0x03E] = std::uint8_t((image[0x03E] & 0xF0) | l);
+    image[kCharacterSetAddress] = std::uint8_t((image[kCharacterSetAddress] & 0xF0) | l);
+}
+
+} // namespace
+
+class TestPagerEndToEnd : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    int m_serial = 0;
+    QString boardPath() { return m_dir.filePath(QStringLiteral("pager-%1-%2").arg(QCoreApplication::applicationPid()).arg(++m_serial)); }
+    QString file(const QString &name) { return m_dir.filePath(QStringLiteral("%1-%2").arg(m_serial).arg(name)); }
+
+private slots:
+    void writeLandsByteForByteInThePagerWithMarkerAndPagerCodedPrompts();
+    void readReplacesTheImageAndSelectsTheBand();
+    void verifyReportsSuccessAndTheFirstDifference();
+    void seriesProgrammingIncrementsTheCapcodesBetweenPagers();
+    void silentBoardDuringAReadLeavesTheImageUnchanged();
+};
+
+void TestPagerEndToEnd::writeLandsByteForByteInThePagerWithMarkerAndPagerCodedPrompts()
+{
+    const QString board = boardPath();
+    writeTable(file("pager.tbl"), default_image());
+    BoardSimulator sim(board, {"--load", file("pager.tbl"), "--save", file("after.tbl")});
+    QVERIFY(sim.start());
+    Window w(board);
+    QVERIFY(w.startupMessages.isEmpty());
+
+    PagerImage &image = w.state.image;
+    setLanguage(image, 15); // Swedish
+    const int record = prompt_address(2);
+    image[record] = 0x40;
+    image[record + 2] = 196; // Ä
+    image[0x3E0] = 0;
+    w.form->WriteOpt->setChecked(true);
+    w.form->mnuEB_Click();
+
+    QCOMPARE(w.messages.texts(), QStringList{"Verify Success!"});
+    sim.stop();
+    PagerImage expected = image;
+    prompt_to_pager(expected);
+    const PagerImage pager = readTable(file("after.tbl"));
+    QVERIFY(pager == expected);
+    QCOMPARE(int(pager[0x3E0]), 1);
+    QCOMPARE(int(pager[record]), 0x40);
+    QCOMPARE(int(pager[record + 2]), 91);
+    QCOMPARE(int(image[record + 2]), 196);
+}
+
+void TestPagerEndToEnd::readReplacesTheImageAndSelectsTheBand()
+{
+    const QString board = boardPath();
+    PagerImage pager = default_image();
+    pager[0x390] = 9;
+    setLanguage(pager, 6); // French
+    pager[prompt_address(7) + 3] = 64; // à in pager code
+    pager[0x3FF] = 0x17;
+    writeTable(file("pager.tbl"), pager);
+    BoardSimulator sim(board, {"--load", file("pager.tbl")});
+    QVERIFY(sim.start());
+    Window w(board);
+
+    w.form->mnuEntire_Click();
+    QCOMPARE(w.messages.texts(), QStringList{"Read success!"});
+    QCOMPARE(w.form->cboDft->currentIndex(), 0);
+    QCOMPARE(w.state.MUTL, 5);
+    QCOMPARE(int(w.state.image[prompt_address(7) + 3]), 224);
+    QCOMPARE(int(w.state.image[0x3FF]), 0x17);
+    PagerImage expected = pager;
+    prompt_to_pc(expected);
+    QVERIFY(w.state.image == expected);
+}
+
+void TestPagerEndToEnd::verifyReportsSuccessAndTheFirstDifference()
+{
+    const QString board = boardPath();
+    PagerImage pager = default_image();
+    writeTable(file("pager.tbl"), pager);
+    {
+        BoardSimulator sim(board, {"--load", file("pager.tbl")});
+        QVERIFY(sim.start());
+        Window w(board);
+        w.state.image = pager;
+        w.form->mnuEB1_Click();
+        QCOMPARE(w.messages.texts(), QStringList{"Verify Success!"});
+
+        w.messages.clear();
+        w.state.image[0x250] ^= 0x01;
+        w.form->mnuEB1_Click();
+        QCOMPARE(w.messages.texts(), QStringList{"Verify Error!"});
+        QCOMPARE(w.state.transfer_result, -1);
+    }
+}
+
+void TestPagerEndToEnd::seriesProgrammingIncrementsTheCapcodesBetweenPagers()
+{
+    const QString board = boardPath();
+    writeTable(file("pager.tbl"), default_image());
+    BoardSimulator sim(board, {"--load", file("pager.tbl"), "--save", file("after.tbl")});
+    QVERIFY(sim.start());
+    Window w(board);
+    PagerImage &image = w.state.image;
+    image[0x0ED] = 0x0F;
+    image[0x38C] = 0x0F;
+    image[0x360] = 0x80; image[0x361] = 0x30; image[0x362] = 0x39; // 12345
+    image[0x363] = 0x80; image[0x364] = 0x00; image[0x365] = 0x08; // 8
+    w.form->init_ctl();
+    w.state.auto_increase_1st = true;
+    w.state.auto_increase_2nd = true;
+    w.form->WriteOpt->setChecked(true);
+
+    QList<int> written; // capcode #1 in the pager after each press
+    int presses = 0;
+    auto *driver = new QTimer(w.form.get());
+    connect(driver, &QTimer::timeout, driver, [&] {
+        auto *d = w.form->findChild<Form2 *>();
+        if (!d || !d->isVisible() || !d->cmdWrite->isEnabled()) return;
+        if (presses > 0 && written.size() < presses) written << capcode_of(readTable(file("after.tbl")), 0);
+        if (presses < 3) {
+            ++presses;
+            d->cmdWrite->click();
+        } else {
+            d->cmdExit->click();
+            driver->stop();
+        }
+    });
+    driver->start(0);
+    w.form->mnuEB_Click();
+
+    QCOMPARE(presses, 3);
+    QCOMPARE(w.messages.texts(), (QStringList{"Verify Success!", "Verify Success!", "Verify Success!"}));
+    QCOMPARE(written, (QList<int>{12345, 12346, 12347}));
+    QCOMPARE(w.form->txtAddr[0]->text(), QStringLiteral("0012348"));
+    QCOMPARE(w.form->txtAddr[1]->text(), QStringLiteral("0000011"));
+    sim.stop();
+    const PagerImage last = readTable(file("after.tbl"));
+    QCOMPARE(capcode_of(last, 1), 10);
+    QCOMPARE(int(last[0x363] & 0x80), 0x80);
+}
+
+void TestPagerEndToEnd::silentBoardDuringAReadLeavesTheImageUnchanged()
+{
+    const QString board = boardPath();
+    writeTable(file("pager.tbl"), default_image());
+    BoardSimulator sim(board, {"--load", file("pager.tbl")});
+    QVERIFY(sim.start());
+    Window w(board);
+    w.state.image[0x3FF] = 0x33;
+    const PagerImage before = w.state.image;
+    sim.kill();
+    BoardSimulator silent(board, {"--load", file("pager.tbl"), "--fault", "silence"});
+    QVERIFY(silent.start());
+    w.form->mnuEntire_Click();
+    QCOMPARE(w.messages.shown.size(), 1);
+    QVERIFY(w.messages.texts().first() != QStringLiteral("Read success!"));
+    QVERIFY(w.state.image == before);
+    QCOMPARE(w.state.transfer_result, -1);
+}
+
+QTEST_MAIN(TestPagerEndToEnd)
+#include "test_pager_end_to_end.moc"
