@@ -63,6 +63,9 @@ Form2::Form2(ProgramState &state, PagerLink *link, TransferHost &host, QWidget *
     cmdExit = makeButton(this, "cmdExit", "Exit");
     cmdWrite->setEnabled(false);
     cmdExit->setEnabled(false);
+    // The capcode labels belong to series programming only.
+    lblAuto1->hide();
+    lblAuto2->hide();
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -288,6 +288,7 @@ void TestTransferDialog::verifyReportsOnlyTheFirstDifference()
     QCOMPARE(m_messages->texts(), QStringList{"Verify Error!"});
     QCOMPARE(m_state->transfer_result, -1);
     QVERIFY(m_state->image == before);
+    QVERIFY(d->lblAuto1->isHidden() && d->lblAuto2->isHidden()); // no series here
 }
 
 void TestTransferDialog::verifyShowsItsStatusInThePurpleBar()
@@ -388,6 +389,7 @@ void TestTransferDialog::seriesProgrammingIncrementsBothCapcodesBetweenPagers()
     m_state->auto_increase_2nd = true;
     auto d = run(1);
     QVERIFY(!d->unloaded());
+    QVERIFY(!d->lblAuto1->isHidden() && !d->lblAuto2->isHidden());
     QVERIFY(d->cmdWrite->isEnabled());
     QVERIFY(d->cmdExit->isEnabled());
     QVERIFY(m_link->calls.isEmpty()); // nothing happens before the first press
@@ -542,7 +544,8 @@ void TestTransferDialog::modalSeriesDialogIsDrivenByItsButtons()
     driver.stop();
     QVERIFY(guard.isActive());
     QCOMPARE(presses, 3);
-    QVERIFY(d->lblAuto1->isVisible() == false); // closed
+    QVERIFY(!d->lblAuto1->isHidden());
+    QVERIFY(d->lblAuto2->isHidden()); // only the first capcode is increased
     QCOMPARE(capcode_of(m_state->image, 0), 1003);
     QCOMPARE(capcode_of(m_state->image, 1), 2000);
     QCOMPARE(m_link->writes, 3);
