@@ -22,9 +22,11 @@ int main(int argc, char *argv[])
     zr730::Form1 window(state);
     messages.setParent(&window);
     dialogs.setParent(&window);
+    // The load applies the image before its first wait (the board probe) lets the window paint,
+    // so no start-up message stands over empty boxes.
     window.show();
+    window.Form_Load();
     if (!loaded.problems.isEmpty())
         messages.show(loaded.problems.join(QLatin1Char('\n')), zr730::MsgIcon::Warning);
-    window.Form_Load();
     return app.exec();
 }

@@ -222,6 +222,9 @@ void Form1::Form_Load()
     picTabBack->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     m_scaler->record(picTabBack, QSize(layout::kDesignWidth, layout::kDesignHeight));
 
+    // The registry accessor, with the board link that reads the adapters through it.
+    serialLink();
+
     // Factory defaults, the window title, and the default band.
     m_state.image = default_image();
     if (m_state.link == LinkSelector::Usb) {
@@ -388,6 +391,8 @@ void Form1::WriteOpt_Click()
     commitFocus();
     WriteOpt->setChecked(true);
     setEditingEnabled(false);
+    // The option clicked keeps the focus, unless a rejected frequency took it back.
+    if (!m_state.frequency_rejected) WriteOpt->setFocus(Qt::OtherFocusReason);
 }
 
 void Form1::commitFocus()
@@ -417,7 +422,10 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         auto *ke = static_cast<QKeyEvent *>(event);
         // Write Mode: Space anywhere in the window starts Pager ▸ Write.
         if (w && w->window() == this && writeMode() && ke->key() == Qt::Key_Space && !ke->isAutoRepeat()) {
+            const bool onWriteOption = watched == WriteOpt;
             mnuEB_Click();
+            // Pressed on the "Write Mode" option, the focus stays there for the next pager.
+            if (onWriteOption && !m_closing) WriteOpt->setFocus(Qt::OtherFocusReason);
             return true;
         }
     }

@@ -203,7 +203,9 @@ void Form1::buildCodePage(QWidget *page)
     Combo1[0] = makeCombo(picPLL, "Combo1(0)", kSpacings130, {64, 37, 100, kListHeight}, "Channel");
     Combo1[0]->hide();
     lblCHANNEL[0] = makeLabel(picPLL, "lblCHANNEL(0)", "", {172, 36, 70, kRow});
-    for (QLabel *l : {lblPLLR, lblPLLN, lblMUTL}) l->setAccessibleName(l->objectName());
+    lblPLLR->setAccessibleName(QStringLiteral("R:"));
+    lblPLLN->setAccessibleName(QStringLiteral("N:"));
+    lblMUTL->setAccessibleName(QStringLiteral("MUTL:"));
 
     connect(cboDft, &QComboBox::currentIndexChanged, this, [this] { cboDft_Click(); });
     for (int i = 0; i < 2; ++i) {

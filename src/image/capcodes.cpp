@@ -53,10 +53,12 @@ std::string type_summary(const PagerImage &image, const FunctionBitSet &set)
             s += 'P';
         } else if (t == 255) {
             s += 'G';
-        } else if (t >= 2 && t <= 17) {
-            s += "0123456789ABCDEF"[t - 2];
+        } else if (t >= 2) {
+            const int v = t - 2; // one or two upper-case hexadecimal digits
+            if (v >= 16) s += "0123456789ABCDEF"[v >> 4];
+            s += "0123456789ABCDEF"[v & 15];
         } else {
-            s += '?'; // t − 2 has no single hexadecimal digit
+            s += '?'; // t − 2 is negative: a value the program never writes
         }
     }
     return s;

@@ -1,5 +1,6 @@
 #include "support/settings.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -7,11 +8,35 @@ namespace zr730 {
 
 namespace {
 
-// A list-valued key: accepts one of the given entries (exact text, or its index).
+// The value of a text key as the user wrote it. QSettings splits an unquoted value at its
+// commas ("Kestrane Co., Ltd." becomes two items), so such a value is taken from its line.
+QString text_value(QSettings &ini, const QString &key)
+{
+    const QVariant v = ini.value(key);
+    if (v.typeId() != QMetaType::QStringList) return v.toString();
+    const QString group = key.section(QLatin1Char('/'), 0, 0);
+    const QString name = key.section(QLatin1Char('/'), 1);
+    QFile file(ini.fileName());
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QString current;
+        while (!file.atEnd()) {
+            const QString line = QString::fromUtf8(file.readLine()).trimmed();
+            if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+                current = line.mid(1, line.size() - 2).trimmed();
+                continue;
+            }
+            const qsizetype eq = line.indexOf(QLatin1Char('='));
+            if (current == group && eq > 0 && line.left(eq).trimmed() == name) return line.mid(eq + 1).trimmed();
+        }
+    }
+    return v.toStringList().join(QStringLiteral(", "));
+}
+
+// A list-valued key: accepts one of the given entries, written exactly as the list shows it.
 int read_choice(QSettings &ini, const QString &key, const QStringList &entries, int fallback, QStringList &problems)
 {
     if (!ini.contains(key)) return fallback;
-    const QString v = ini.value(key).toString().trimmed();
+    const QString v = text_value(ini, key).trimmed();
     const int idx = entries.indexOf(v);
     if (idx >= 0) return idx;
     problems << QStringLiteral("%1 = \"%2\" is not one of %3; \"%4\" is used.")
@@ -22,7 +47,7 @@ int read_choice(QSettings &ini, const QString &key, const QStringList &entries, 
 QString read_text(QSettings &ini, const QString &key, const QString &fallback, int maxLength, QStringList &problems)
 {
     if (!ini.contains(key)) return fallback;
-    const QString v = ini.value(key).toString();
+    const QString v = text_value(ini, key);
     if (v.size() > maxLength) {
         problems << QStringLiteral("%1 is longer than %2 characters; \"%3\" is used.").arg(key).arg(maxLength).arg(fallback);
         return fallback;

@@ -85,7 +85,9 @@ TableSaveResult save_table_file(const QString &path, const PagerImage &image)
     const auto &bytes = image.bytes();
     QByteArray content(reinterpret_cast<const char *>(bytes.data()), kImageSize);
     content.append(tail);
-    if (file.write(content) != content.size()) {
+    // write() only fills Qt's buffer; flush() is where a full disk shows. commit() would
+    // rename a short temporary file over the old one without complaint.
+    if (file.write(content) != content.size() || !file.flush()) {
         result.reason = QStringLiteral("the data could not be written; the disk may be full") + detail_of(file);
         file.cancelWriting();
         return result;

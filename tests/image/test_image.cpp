@@ -234,6 +234,8 @@ void TestImage::functionBitSummariesShowUnusualValues()
     QCOMPARE(type_summary(img, set1), std::string("PG5?"));
     img[0x35F] = 2;
     QCOMPARE(type_summary(img, set1), std::string("PG50"));
+    img[0x35F] = 20;
+    QCOMPARE(type_summary(img, set1), std::string("PG512"));
     img[0xEE] = 0x94; // 9 is rewritten to 2; 4 stays and shows "I"
     img[0xEF] = 0x01;
     QCOMPARE(display_summary(img, set1), std::string("AINP"));

@@ -12,6 +12,7 @@ private slots:
     void missingFileGivesTheDefaults();
     void valuesAreReadByTheirEntryText();
     void malformedValuesFallBackWithOneSentenceEach();
+    void textsKeepTheirCommas();
 
 private:
     QString write(const QByteArray &ini)
@@ -53,6 +54,17 @@ void TestSettings::malformedValuesFallBackWithOneSentenceEach()
     QVERIFY(r.problems[1].contains("\"5KHz\" is used"));
     QCOMPARE(r.settings.logoText, QString("VORTEK"));
     QCOMPARE(r.settings.channelPreset100_200, 0);
+}
+
+void TestSettings::textsKeepTheirCommas()
+{
+    const auto r = load_settings(write("[Company]\nText=Kestrane Co.,  Ltd.\n[Logo]\nText=A,B\n"));
+    QVERIFY2(r.problems.isEmpty(), qPrintable(r.problems.join('\n')));
+    QCOMPARE(r.settings.companyText, QString("Kestrane Co.,  Ltd."));
+    QCOMPARE(r.settings.logoText, QString("A,B"));
+
+    const auto quoted = load_settings(write("[Company]\nText=\"Acme, Inc.\"\n"));
+    QCOMPARE(quoted.settings.companyText, QString("Acme, Inc."));
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "image/defaults.h"
@@ -87,6 +89,7 @@ private slots:
     void saveWritesTheCurrentPathWithoutAskingAndLowersTheFlag();
     void saveToAnUnwritableFolderLeavesTheOldFileAndSaysSo();
     void saveThatCannotCreateItsTemporaryFileLeavesTheOldFile();
+    void saveThatRunsOutOfSpaceLeavesTheOldFileAndSaysSo();
     void saveToAMissingFolderSaysSo();
     void defaultTableIsOpenedSilentlyWhenPresent();
     void missingDefaultTableChangesNothing();
@@ -377,6 +380,33 @@ void TestTableFiles::invalidDefaultTableShowsTheFormatMessageAndKeepsTheDefaults
     QCOMPARE(m_messages->texts(), QStringList{formatMessage(path("default.tbl"))});
     QVERIFY(m_state->image == default_image());
     QVERIFY(!m_state->use_current_path);
+}
+
+void TestTableFiles::saveThatRunsOutOfSpaceLeavesTheOldFileAndSaysSo()
+{
+    // A file-size limit below the new content stands in for a full disk, and binds root too.
+    const QString file = path(QStringLiteral("full.tbl"));
+    const QByteArray old = QByteArray(1024, 'o') + QByteArray(976, 't');
+    writeBytes(file, old);
+    m_state->current_table_path = file;
+
+    rlimit saved{};
+    QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0);
+    auto *previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 1500;
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+    const bool ok = save_table(*m_state, m_host);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY(!ok);
+    QCOMPARE(fileBytes(file), old);
+    QCOMPARE(m_messages->shown.size(), 1);
+    const QString text = m_messages->shown[0].text;
+    QVERIFY2(text.contains(QStringLiteral("the disk may be full")), qPrintable(text));
+    QVERIFY(text.endsWith(QString::fromLatin1(text::kSaveFailedTail)));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("full.tbl")});
 }
 
 QTEST_GUILESS_MAIN(TestTableFiles)
