@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include "platform/port_table.h"
 
@@ -68,13 +69,16 @@ UsbSerialRegistry::UsbSerialRegistry(PortTable &ports, const InstallationSetting
 QList<UsbSerialRegistry::Instance> UsbSerialRegistry::instances() const
 {
     QList<Instance> list;
+    QSet<QString> ids;
     const QList<SerialDevice> devices = m_source ? m_source() : QList<SerialDevice>{};
     for (const SerialDevice &d : devices) {
         if (!m_settings.adapterIds.contains(UsbId{d.usbVendorId, d.usbProductId})) continue;
-        // Without a serial number the instance is named after where the device is.
-        const QString id = d.serial.isEmpty()
-            ? QStringLiteral("5&LINUX&") + QFileInfo(d.devicePath).fileName().toUpper()
-            : d.serial;
+        // Without a serial number, or with one another adapter already has (cheap adapters
+        // often share theirs), the instance is named after where the device is.
+        const QString place = QFileInfo(d.devicePath).fileName().toUpper();
+        QString id = d.serial.isEmpty() ? QStringLiteral("5&LINUX&") + place : d.serial;
+        if (ids.contains(id.toUpper())) id += QLatin1Char('&') + place;
+        ids.insert(id.toUpper());
         const QString instance = QStringLiteral("USB\\VID_%1&PID_%2\\%3").arg(hex4(d.usbVendorId), hex4(d.usbProductId), id);
         const int port = m_ports.assign(d.devicePath);
         const QString model = d.usbVendorId == 0x067b ? QStringLiteral("Prolific USB-to-Serial Comm Port")

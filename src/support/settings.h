@@ -24,7 +24,9 @@ struct InstallationSettings {
     // Board link: USB-serial adapters that count as programmer-board adapters (default the
     // PL2303 family the adapter driver Ser2pl serves), and further serial device paths that
     // count as attached adapters while they exist (a fixed device, a simulator's terminal).
-    QList<UsbId> adapterIds{UsbId{0x067b, 0x2303}};
+    QList<UsbId> adapterIds{UsbId{0x067b, 0x2303}, UsbId{0x067b, 0x2304}, UsbId{0x067b, 0x23a3},
+                            UsbId{0x067b, 0x23b3}, UsbId{0x067b, 0x23c3}, UsbId{0x067b, 0x23d3},
+                            UsbId{0x067b, 0x23e3}, UsbId{0x067b, 0x23f3}};
     QStringList extraPorts;
 };
 

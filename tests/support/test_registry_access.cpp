@@ -172,6 +172,26 @@ private slots:
                               QStringLiteral("friendlyname"), QString()), name1);
         QCOMPARE(r.EnumValues(QStringLiteral("HKLM\\SYSTEM\\ControlSet001"), names, values, -1), 0);
     }
+    void adaptersSharingASerialNumberGetTheirOwnPorts()
+    {
+        PortTable ports;
+        InstallationSettings s;
+        const QList<SerialDevice> devices{
+            {QStringLiteral("/dev/ttyUSB0"), 0x067b, 0x23a3, QStringLiteral("0123")},
+            {QStringLiteral("/dev/ttyUSB1"), 0x067b, 0x23a3, QStringLiteral("0123")},
+        };
+        UsbSerialRegistry view(ports, s, [&] { return devices; });
+        clsRegistryAccess r(view);
+        QStringList names, values;
+        QCOMPARE(r.EnumValues(QLatin1String(kAdapterEnumPath), names, values, -1), 2);
+        QVERIFY(values[0] != values[1]);
+        QList<int> found;
+        for (const QString &v : values)
+            found << port_from_friendly_name(
+                r.ReadString(QLatin1String(kDeviceEnumPath) + v, QStringLiteral("FriendlyName"), QString()));
+        QCOMPARE(found, (QList<int>{ports.portOf(QStringLiteral("/dev/ttyUSB0")), ports.portOf(QStringLiteral("/dev/ttyUSB1"))}));
+        QVERIFY(found[0] != found[1]);
+    }
     void portNumbersStayWithTheirDevicesAcrossLooks()
     {
         PortTable ports;
