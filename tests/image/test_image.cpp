@@ -7,6 +7,7 @@
 #include "image/descriptor.h"
 #include "image/image.h"
 #include "image/memory_map.h"
+#include "factory_tables.h"
 
 using namespace zr730;
 
@@ -18,6 +19,8 @@ private slots:
     void memoryMapFieldsFitAndNeverOverlap();
     void defaultImageHoldsTheFactoryValues();
     void defaultImageBlocksMeetAtTheirBoundaries();
+    void defaultImageMatchesTheFactoryTablesByteForByte();
+    void promptSetsMatchTheFactoryTablesRecordForRecord();
     void promptSetsAreThirtyOneRecordsOfTwentyBytes();
     void germanAndRussianPromptSetsKeepTheirOddRecords();
     void capcodeRecordsKeepTheEnableFlag();
@@ -155,6 +158,86 @@ void TestImage::defaultImageBlocksMeetAtTheirBoundaries()
     QCOMPARE(int(img[0x330]), 0x46);
     QCOMPARE(QByteArray(reinterpret_cast<const char *>(&img.bytes()[0x332]), 18), QByteArray("ZOOM OUT          "));
     QCOMPARE(QByteArray(reinterpret_cast<const char *>(&img.bytes()[0x3C6]), 9), QByteArray("CHIRP OFF"));
+}
+
+namespace {
+
+// Compares one hex table with the image; ".." bytes are returned for the caller to check.
+QList<int> compareHexRows(const PagerImage &img, const testing::HexRow *rows, int count)
+{
+    QList<int> chosen;
+    for (int r = 0; r < count; ++r) {
+        const QStringList bytes = QString::fromLatin1(rows[r].bytes).split(QLatin1Char(' '));
+        for (int k = 0; k < bytes.size(); ++k) {
+            const int address = rows[r].address + k;
+            if (bytes[k] == QLatin1String("..")) {
+                chosen << address;
+                continue;
+            }
+            bool ok = false;
+            const int expected = bytes[k].toInt(&ok, 16);
+            if (!ok || img[address] != expected) {
+                qWarning("byte 0x%03X: 0x%02X, expected %s", address, img[address], qPrintable(bytes[k]));
+                return {-1};
+            }
+        }
+    }
+    return chosen;
+}
+
+} // namespace
+
+void TestImage::defaultImageMatchesTheFactoryTablesByteForByte()
+{
+    const PagerImage img = default_image();
+    const QList<int> chosenA = compareHexRows(img, testing::kFactoryBlockA, int(std::size(testing::kFactoryBlockA)));
+    const QList<int> chosenC = compareHexRows(img, testing::kFactoryBlockC, int(std::size(testing::kFactoryBlockC)));
+    QCOMPARE(chosenA.size(), 7);
+    QCOMPARE(chosenC.size(), 4);
+    for (int a : chosenA) QVERIFY2(img[a] >= 'A' && img[a] <= 'Z', qPrintable(QString::number(a, 16)));
+    for (int a : chosenC) QVERIFY2(img[a] <= 9, qPrintable(QString::number(a, 16))); // password digits
+
+    // The English main and extra prompt blocks.
+    for (int i = 0; i < kPromptCount; ++i) {
+        const PromptRecord rec = prompt_record(PromptSetId::English, i);
+        for (int k = 0; k < kPromptRecordSize; ++k) QCOMPARE(int(img[prompt_address(i) + k]), int(rec[k]));
+    }
+
+    // 0x3D8–0x3DF and the identity block.
+    QByteArray tail(8, char(0xFF));
+    tail += char(0x01);
+    tail += "ZR730V1.0V6.10";
+    tail += char(0xFF);
+    tail += "ZR-730OK";
+    tail += QByteArray(8, char(0xFF));
+    QCOMPARE(tail.size(), 0x400 - 0x3D8);
+    for (int k = 0; k < tail.size(); ++k) QCOMPARE(int(img[0x3D8 + k]), int(quint8(tail[k])));
+}
+
+void TestImage::promptSetsMatchTheFactoryTablesRecordForRecord()
+{
+    const QRegularExpression cell(QStringLiteral(R"re(^([0-9A-F]{2}) ([0-9A-F]{2}) "(.*)"$)re"));
+    const PromptSetId sets[5] = {PromptSetId::English, PromptSetId::Spanish, PromptSetId::French,
+                                 PromptSetId::German, PromptSetId::Russian};
+    QCOMPARE(int(std::size(testing::kFactoryPrompts)), kPromptCount);
+    for (int i = 0; i < kPromptCount; ++i) {
+        const QStringList cells = QString::fromUtf8(testing::kFactoryPrompts[i]).split(QStringLiteral(" | "));
+        QCOMPARE(cells.size(), 6);
+        QCOMPARE(cells[0].toInt(nullptr, 16), prompt_address(i));
+        for (int s = 0; s < 5; ++s) {
+            const auto m = cell.match(cells[s + 1]);
+            QVERIFY2(m.hasMatch(), qPrintable(cells[s + 1]));
+            QByteArray expected;
+            expected += char(m.captured(1).toInt(nullptr, 16));
+            expected += char(m.captured(2).toInt(nullptr, 16));
+            expected += m.captured(3).toLatin1().leftJustified(kPromptTextSize, ' ');
+            const PromptRecord rec = prompt_record(sets[s], i);
+            const QByteArray actual(reinterpret_cast<const char *>(rec.data()), kPromptRecordSize);
+            QVERIFY2(actual == expected, qPrintable(QStringLiteral("set %1, record 0x%2: \"%3\"")
+                                                        .arg(s).arg(prompt_address(i), 3, 16)
+                                                        .arg(QString::fromLatin1(actual.mid(2)))));
+        }
+    }
 }
 
 void TestImage::promptSetsAreThirtyOneRecordsOfTwentyBytes()
