@@ -146,6 +146,7 @@ private:
     std::unique_ptr<Scaler> m_scaler;
     int m_page = 0;
     bool m_closing = false;
+    int m_deferredCommand = -1; // a Pager command waiting for the link to be free
 
 public:
     // Controls, by their names. Arrays keep the indexes of the window's design; gaps are null.

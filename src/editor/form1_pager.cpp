@@ -5,6 +5,9 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTimer>
+
+#include <utility>
 
 #include "transfer/form2.h"
 #include "transfer/prompt_conversion.h"
@@ -56,6 +59,17 @@ PagerLink *Form1::transferLink()
 
 void Form1::run_pager_command(int mode)
 {
+    // While the board watch asks a new adapter for a board, the command waits for it to end
+    // (the watch runs inside its own waits, so this is a later turn, not a loop here).
+    if (PagerLink *link = transferLink(); link && link->busy()) {
+        if (m_deferredCommand < 0)
+            QTimer::singleShot(50, this, [this] {
+                const int m = std::exchange(m_deferredCommand, -1);
+                if (m >= 0 && !m_closing) run_pager_command(m);
+            });
+        m_deferredCommand = mode;
+        return;
+    }
     // Leaving the box in use commits its edit; a rejected frequency drops the command.
     commitFocus();
     m_state.transfer_mode = mode;

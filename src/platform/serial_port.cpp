@@ -47,11 +47,11 @@ QSerialPort *QtSerialLibrary::device(int port) const
 QSerialPort *QtSerialLibrary::usable(int port, int &error) const
 {
     QSerialPort *p = device(port);
-    if (!p || !p->isOpen()) {
+    if (!p) {
         error = kSioBadPort;
         return nullptr;
     }
-    if (fatal(p->error())) {
+    if (m_lost.count(port) || !p->isOpen() || fatal(p->error())) {
         error = kSioPortLost;
         return nullptr;
     }
@@ -67,6 +67,16 @@ int QtSerialLibrary::sio_open(int port)
     auto p = std::make_unique<QSerialPort>();
     p->setPortName(path);
     if (!p->open(QIODevice::ReadWrite)) return kSioOpenFail;
+    QSerialPort *raw = p.get();
+    QObject::connect(
+        raw, &QSerialPort::errorOccurred, raw,
+        [this, raw, port](QSerialPort::SerialPortError e) {
+            if (!fatal(e) || !raw->isOpen()) return;
+            m_lost.insert(port);
+            raw->close();
+        },
+        Qt::QueuedConnection);
+    m_lost.erase(port);
     m_open.emplace(port, std::move(p));
     return kSioOk;
 }
@@ -152,9 +162,10 @@ int QtSerialLibrary::sio_close(int port)
 {
     const auto it = m_open.find(port);
     if (it == m_open.end()) return kSioBadPort;
-    const bool lost = fatal(it->second->error());
-    it->second->close();
+    const bool lost = m_lost.count(port) || fatal(it->second->error());
+    if (it->second->isOpen()) it->second->close();
     m_open.erase(it);
+    m_lost.erase(port);
     return lost ? kSioPortLost : kSioOk;
 }
 

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 
 class QSerialPort;
 
@@ -67,6 +68,9 @@ private:
 
     const PortTable &m_ports;
     std::map<int, std::unique_ptr<QSerialPort>> m_open;
+    // Ports whose device went away: closed underneath at once (a hung-up device would wake
+    // the event loop without end), still counted open until sio_close.
+    std::set<int> m_lost;
 };
 
 } // namespace zr730

@@ -100,6 +100,10 @@ void Form2::showModal()
 void Form2::Form_Activate()
 {
     if (m_activated || m_unloaded) return;
+    if (linkBusy()) {
+        QTimer::singleShot(50, this, &Form2::Form_Activate);
+        return;
+    }
     m_activated = true;
     m_busy = true;
 
@@ -136,6 +140,15 @@ void Form2::Form_Activate()
 void Form2::cmdWrite_Click()
 {
     if (m_busy || m_unloaded) return;
+    if (linkBusy()) {
+        if (!m_writeDeferred)
+            QTimer::singleShot(50, this, [this] {
+                m_writeDeferred = false;
+                cmdWrite_Click();
+            });
+        m_writeDeferred = true;
+        return;
+    }
     m_busy = true;
     setIdle(false);
     lblAuto1->setText(QString::fromLatin1(text::kAuto1st) + m_procedures.capcodeText(0));

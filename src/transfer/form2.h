@@ -60,9 +60,14 @@ private:
     ProgramState &m_state;
     PagerLink *m_link;
     TransferProcedures m_procedures;
+    // True while the link is in use elsewhere (the board watch probing); the work then
+    // starts on a later turn of the event loop.
+    bool linkBusy() const { return m_link && m_link->busy(); }
+
     bool m_busy = false;
     bool m_unloaded = false;
     bool m_activated = false;
+    bool m_writeDeferred = false;
 };
 
 } // namespace zr730

@@ -37,6 +37,9 @@ public:
     virtual bool block_read(int start, int stop, int blockSize) = 0;
     // Where progress is shown during the next transfers; null for none.
     virtual void setProgress(TransferProgress *progress) = 0;
+    // True while the link talks to the board (a transfer, or the board watch looking for a
+    // board); a transfer asked for meanwhile has to wait until it is false again.
+    virtual bool busy() const { return false; }
 };
 
 } // namespace zr730

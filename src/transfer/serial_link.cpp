@@ -74,9 +74,21 @@ bool SerialLink::adapters(QStringList &values) const
     return !values.isEmpty() && !values.first().isEmpty();
 }
 
-void SerialLink::closeIfOpen()
+class SerialLink::BusyScope {
+public:
+    explicit BusyScope(bool &flag) : m_flag(flag), m_was(flag) { m_flag = true; }
+    ~BusyScope() { m_flag = m_was; }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    bool &m_flag;
+    bool m_was;
+};
+
+void SerialLink::closeIfOpen(int port)
 {
-    if (m_sio.sio_lstatus(m_boardPort) >= 0) m_sio.sio_close(m_boardPort);
+    if (m_sio.sio_lstatus(port) >= 0) m_sio.sio_close(port);
 }
 
 void SerialLink::showState(bool connected)
@@ -104,6 +116,7 @@ bool SerialLink::probe_board()
 
 bool SerialLink::find_board()
 {
+    BusyScope busy(m_busy);
     if (startupProbe) watchTimer(false);
     let_events_run();
 
@@ -117,7 +130,7 @@ bool SerialLink::find_board()
             const int parsed = port_from_friendly_name(name);
             if (parsed >= 0) m_boardPort = parsed;
             const int port = m_boardPort;
-            closeIfOpen();
+            closeIfOpen(port);
             if (!open_port(port)) continue;
             m_sio.sio_flush(port, kSioFlushBoth);
             m_sio.sio_write(port, request.constData(), int(request.size()));
@@ -177,9 +190,9 @@ bool SerialLink::find_board()
     return false;
 }
 
-bool SerialLink::lost_board(bool reading)
+bool SerialLink::lost_board(bool reading, int port)
 {
-    closeIfOpen();
+    closeIfOpen(port);
     QStringList values;
     adapters(values);
     m_adapterValueCount = values.size() == 1 && values.first().isEmpty() ? 0 : int(values.size());
@@ -192,9 +205,10 @@ bool SerialLink::lost_board(bool reading)
 
 bool SerialLink::usb_block_write(const PagerImage &image, int start, int stop, int blockSize)
 {
+    BusyScope busy(m_busy);
     const int port = m_boardPort;
     if (m_sio.sio_lstatus(port) < 0) open_port(port);
-    if (m_sio.sio_flush(port, kSioFlushBoth) < 0) return lost_board(false);
+    if (m_sio.sio_flush(port, kSioFlushBoth) < 0) return lost_board(false, port);
 
     if (m_progress) {
         m_progress->setMaximum(stop - 16);
@@ -211,47 +225,48 @@ bool SerialLink::usb_block_write(const PagerImage &image, int start, int stop, i
         QByteArray data(n, '\0');
         for (int i = 0; i < n; ++i) data[i] = static_cast<char>(image[start + i]);
         const QByteArray request = frame::memoryWriteRequest(start, data);
-        if (m_sio.sio_write(port, request.constData(), int(request.size())) < 0) return lost_board(false);
+        if (m_sio.sio_write(port, request.constData(), int(request.size())) < 0) return lost_board(false, port);
 
         wait_until(kReplyWaitMs, [&] {
             const int q = m_sio.sio_iqueue(port);
             return q < 0 || q >= ackSize;
         });
         const int waiting = m_sio.sio_iqueue(port);
-        if (waiting < 0) return lost_board(false);
+        if (waiting < 0) return lost_board(false, port);
         if (waiting < ackSize) {
             m_state.messages.show(QString::fromLatin1(text::kWriteError), MsgIcon::None);
-            closeIfOpen();
+            closeIfOpen(port);
             return false;
         }
         QByteArray reply(ackSize, '\0');
-        if (m_sio.sio_read(port, reply.data(), ackSize) < 0) return lost_board(false);
+        if (m_sio.sio_read(port, reply.data(), ackSize) < 0) return lost_board(false, port);
         if (reply != ack) {
             m_state.messages.show(QString::fromLatin1(text::kWriteError), MsgIcon::None);
-            closeIfOpen();
+            closeIfOpen(port);
             return false;
         }
         start += n;
         if (m_progress) m_progress->setPosition(start);
     }
-    if (m_sio.sio_close(port) < 0) return lost_board(false);
+    if (m_sio.sio_close(port) < 0) return lost_board(false, port);
     return true;
 }
 
 bool SerialLink::usb_block_read(int start, int stop, int blockSize)
 {
+    BusyScope busy(m_busy);
     m_state.read_buffer.assign(static_cast<std::size_t>(qMax(0, stop + 1)), 0);
     const bool fromZero = start == 0;
     let_events_run();
 
     const int port = m_boardPort;
     if (m_sio.sio_lstatus(port) < 0) open_port(port);
-    if (m_sio.sio_flush(port, kSioFlushBoth) < 0) return lost_board(true);
+    if (m_sio.sio_flush(port, kSioFlushBoth) < 0) return lost_board(true, port);
 
     while (start <= stop) {
         const int n = start + blockSize - 1 <= stop ? blockSize : stop - start + 1;
         const QByteArray request = frame::memoryReadRequest(start, n);
-        if (m_sio.sio_write(port, request.constData(), int(request.size())) < 0) return lost_board(true);
+        if (m_sio.sio_write(port, request.constData(), int(request.size())) < 0) return lost_board(true, port);
         wait_ms(kReadPauseMs);
 
         const int replySize = n + frame::kOverhead;
@@ -260,18 +275,18 @@ bool SerialLink::usb_block_read(int start, int stop, int blockSize)
             return q < 0 || q >= replySize;
         });
         const int waiting = m_sio.sio_iqueue(port);
-        if (waiting < 0) return lost_board(true);
+        if (waiting < 0) return lost_board(true, port);
         if (waiting < replySize) {
             m_state.messages.show(QString::fromLatin1(text::kReadTimeOut), MsgIcon::None);
-            closeIfOpen();
+            closeIfOpen(port);
             m_state.transfer_result = -1;
             return false;
         }
         QByteArray reply(replySize, '\0');
-        if (m_sio.sio_read(port, reply.data(), replySize) < 0) return lost_board(true);
+        if (m_sio.sio_read(port, reply.data(), replySize) < 0) return lost_board(true, port);
         if (!frame::checksumMatches(reply)) {
             m_state.messages.show(QString::fromLatin1(text::kReadError), MsgIcon::None);
-            closeIfOpen();
+            closeIfOpen(port);
             m_state.transfer_result = -1;
             return false;
         }
@@ -280,12 +295,15 @@ bool SerialLink::usb_block_read(int start, int stop, int blockSize)
         start += blockSize;
         if (fromZero && m_progress) m_progress->setPosition(start);
     }
-    if (m_sio.sio_close(port) < 0) return lost_board(true);
+    if (m_sio.sio_close(port) < 0) return lost_board(true, port);
     return true;
 }
 
 void SerialLink::Timer1_Timer()
 {
+    // A tick inside a transfer's or a probe's wait leaves the port to them: they see a lost
+    // board themselves, and the next tick looks again.
+    if (m_busy) return;
     watchTimer(false);
     if (m_state.link == LinkSelector::Usb) {
         bool connected = false;
@@ -313,11 +331,20 @@ void SerialLink::Timer1_Timer()
 
 bool SerialLink::block_write(const PagerImage &image, int start, int stop, int blockSize)
 {
+    if (m_busy) { // callers wait for busy() to fall; never share the port with a running probe
+        m_state.messages.show(QString::fromLatin1(text::kWriteError), MsgIcon::None);
+        return false;
+    }
     return usb_block_write(image, start, stop, blockSize);
 }
 
 bool SerialLink::block_read(int start, int stop, int blockSize)
 {
+    if (m_busy) {
+        m_state.messages.show(QString::fromLatin1(text::kReadError), MsgIcon::None);
+        m_state.transfer_result = -1;
+        return false;
+    }
     return usb_block_read(start, stop, blockSize);
 }
 

@@ -55,6 +55,7 @@ public:
     bool block_write(const PagerImage &image, int start, int stop, int blockSize) override;
     bool block_read(int start, int stop, int blockSize) override;
     void setProgress(TransferProgress *progress) override { m_progress = progress; }
+    bool busy() const override { return m_busy; }
 
     // The board port number (COMn), -1 when no board is known.
     int boardPort() const { return m_boardPort; }
@@ -66,8 +67,10 @@ public:
 private:
     // The string values under the adapter key; false when there is no adapter.
     bool adapters(QStringList &values) const;
-    void closeIfOpen();
-    bool lost_board(bool reading);
+    void closeIfOpen(int port);
+    bool lost_board(bool reading, int port);
+    // Raises the busy flag for one procedure; nested calls keep it raised.
+    class BusyScope;
     void showState(bool connected);
     void watchTimer(bool enabled);
 
@@ -80,6 +83,7 @@ private:
     std::function<bool()> m_parallelProbe;
     int m_boardPort = -1;
     int m_adapterValueCount = 0;
+    bool m_busy = false;
 };
 
 } // namespace zr730

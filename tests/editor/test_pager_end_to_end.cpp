@@ -3,6 +3,8 @@
 #include <QtTest>
 
 #include <QComboBox>
+#include <QLabel>
+#include <QMenu>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +17,7 @@
 #include "support/program_state.h"
 #include "support/recording_messages.h"
 #include "transfer/form2.h"
+#include "transfer/link_texts.h"
 #include "transfer/prompt_conversion.h"
 #include "transfer/transfer_procedures.h"
 
@@ -82,6 +85,10 @@ private slots:
     void verifyReportsSuccessAndTheFirstDifference();
     void seriesProgrammingIncrementsTheCapcodesBetweenPagers();
     void silentBoardDuringAReadLeavesTheImageUnchanged();
+    void faultyBoardGivesItsMessageAndLeavesTheImage_data();
+    void faultyBoardGivesItsMessageAndLeavesTheImage();
+    void boardPulledMidWriteTurnsTheStatusRedAndComesBack();
+    void readAskedWhileTheWatchLooksForTheBoardWaitsItsTurn();
 };
 
 void TestPagerEndToEnd::writeLandsByteForByteInThePagerWithMarkerAndPagerCodedPrompts()
@@ -222,6 +229,101 @@ void TestPagerEndToEnd::silentBoardDuringAReadLeavesTheImageUnchanged()
     QVERIFY(w.messages.texts().first() != QStringLiteral("Read success!"));
     QVERIFY(w.state.image == before);
     QCOMPARE(w.state.transfer_result, -1);
+}
+
+void TestPagerEndToEnd::faultyBoardGivesItsMessageAndLeavesTheImage_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("read, bad checksum") << "bad-checksum" << 0 << text::kReadError;
+    QTest::newRow("read, garbage first") << "garbage" << 0 << text::kReadError;
+    QTest::newRow("read, board gone") << "disconnect-after=2" << 0 << text::kReadError;
+    QTest::newRow("write, wrong acknowledgement") << "wrong-ack" << 1 << text::kWriteError;
+    // A write first reads the pager's RoHS marker; a damaged reply stops it there.
+    QTest::newRow("write, bad checksum") << "bad-checksum" << 1 << text::kReadError;
+    QTest::newRow("write, garbage first") << "garbage" << 1 << text::kReadError;
+    QTest::newRow("write, board gone") << "disconnect-after=3" << 1 << text::kWriteError;
+    QTest::newRow("verify, garbage first") << "garbage" << 2 << text::kReadError;
+}
+
+void TestPagerEndToEnd::faultyBoardGivesItsMessageAndLeavesTheImage()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, mode);
+    QFETCH(QString, message);
+    const QString board = boardPath();
+    writeTable(file("pager.tbl"), default_image());
+    BoardSimulator sim(board, {"--load", file("pager.tbl")});
+    QVERIFY(sim.start());
+    Window w(board);
+    QVERIFY(w.startupMessages.isEmpty());
+    w.state.image[0x3FF] = 0x44; // an edit the technician must not lose
+    w.form->init_ctl();
+    const PagerImage before = w.state.image;
+    sim.kill();
+    BoardSimulator faulty(board, {"--load", file("pager.tbl"), "--fault", fault});
+    QVERIFY(faulty.start());
+
+    w.form->WriteOpt->setChecked(true);
+    switch (mode) {
+    case 0: w.form->mnuEntire_Click(); break;
+    case 1: w.form->mnuEB_Click(); break;
+    default: w.form->mnuEB1_Click(); break;
+    }
+    QVERIFY2(!w.messages.texts().isEmpty(), "no message");
+    QCOMPARE(w.messages.texts().first(), message);
+    QVERIFY(!w.messages.texts().contains(QStringLiteral("Read success!")));
+    QVERIFY(!w.messages.texts().contains(QStringLiteral("Verify Success!")));
+    PagerImage expected = before;
+    if (mode == 1) expected[0x3E0] = 1; // the write marker is set before every write
+    QVERIFY(w.state.image == expected);
+    QVERIFY(w.form->findChild<Form2 *>() == nullptr); // the dialog has gone
+}
+
+void TestPagerEndToEnd::boardPulledMidWriteTurnsTheStatusRedAndComesBack()
+{
+    const QString board = boardPath();
+    writeTable(file("pager.tbl"), default_image());
+    BoardSimulator sim(board, {"--load", file("pager.tbl"), "--pace"});
+    QVERIFY(sim.start());
+    Window w(board);
+    w.form->Timer1_Timer();
+    QVERIFY(w.form->pagerMenu()->isEnabled());
+    QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardConnect));
+
+    QTimer::singleShot(700, [&] { sim.kill(); }); // pulled during the write
+    w.form->WriteOpt->setChecked(true);
+    w.form->mnuEB_Click();
+    QCOMPARE(w.messages.texts(), QStringList{text::kWriteError});
+    QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardDisconnect));
+    QVERIFY(!w.form->pagerMenu()->isEnabled());
+
+    // Plugged in again: the next tick of the watch finds the board.
+    QVERIFY(sim.start());
+    w.form->Timer1_Timer();
+    QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardConnect));
+    QVERIFY(w.form->pagerMenu()->isEnabled());
+}
+
+void TestPagerEndToEnd::readAskedWhileTheWatchLooksForTheBoardWaitsItsTurn()
+{
+    const QString board = boardPath();
+    PagerImage pager = default_image();
+    pager[0x3FF] = 0x5A;
+    writeTable(file("pager.tbl"), pager);
+    Window w(board); // no board yet
+    QCOMPARE(w.startupMessages, QStringList{text::kBoardNotResponding});
+
+    BoardSimulator sim(board, {"--load", file("pager.tbl"), "--pace"});
+    QVERIFY(sim.start());
+    // Read is asked for while the watch's probe of the new adapter waits for its reply.
+    QTimer::singleShot(0, w.form.get(), [&] { w.form->mnuEntire_Click(); });
+    w.form->Timer1_Timer();
+    QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardConnect));
+    QTRY_COMPARE_WITH_TIMEOUT(w.messages.texts(), QStringList{QStringLiteral("Read success!")}, 10000);
+    QCOMPARE(int(w.state.image[0x3FF]), 0x5A);
+    QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardConnect));
 }
 
 QTEST_MAIN(TestPagerEndToEnd)

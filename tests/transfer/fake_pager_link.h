@@ -56,11 +56,13 @@ public:
     }
 
     void setProgress(TransferProgress *p) override { progress = p; }
+    bool busy() const override { return linkBusy; }
 
     ImageBytes pager{};
     QStringList calls;
     int writes = 0;
     bool failWrite = false;
+    bool linkBusy = false; // as while the board watch probes
     int failReadStartingAt = -1;
     int corruptOnRead = -1;
     TransferProgress *progress = nullptr;

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <ctime>
 #include <optional>
 
 #include "platform/serial_port.h"
@@ -415,6 +416,61 @@ private slots:
         QCOMPARE(rig.link.boardPort(), rig.state.ports.portOf(sim.linkPath()));
         QVERIFY(rig.link.block_read(0x3F8, 0x3F8, kBoardBlockSize));
         QCOMPARE(rig.msgs.shown.size(), 1);
+    }
+
+    void lostPortStopsWakingTheProgramUntilItIsClosed()
+    {
+        BoardSimulator sim(boardPath());
+        QVERIFY(sim.start());
+        Rig rig(sim.linkPath());
+        QVERIFY(rig.link.find_board());
+        const int port = rig.link.boardPort();
+        QVERIFY(rig.link.open_port(port));
+        sim.kill(); // the adapter is pulled while the port is open
+
+        const std::clock_t cpu = std::clock();
+        wait_ms(1000);
+        const double used = double(std::clock() - cpu) / CLOCKS_PER_SEC;
+        QVERIFY2(used < 0.2, qPrintable(QStringLiteral("%1 s of CPU in a 1 s wait").arg(used)));
+        QVERIFY(rig.sio.sio_iqueue(port) < 0);
+        QCOMPARE(rig.sio.sio_lstatus(port), kSioOk); // still the program's to close
+        QCOMPARE(rig.sio.sio_close(port), kSioPortLost);
+        QVERIFY(rig.sio.sio_lstatus(port) < 0);
+    }
+    void watchTickInsideATransferLeavesThePortToIt()
+    {
+        BoardSimulator sim(boardPath(), {QStringLiteral("--pace")});
+        QVERIFY(sim.start());
+        Rig rig(sim.linkPath());
+        QVERIFY(rig.link.find_board());
+        const int port = rig.link.boardPort();
+        QTimer::singleShot(400, [&] { sim.kill(); });
+        QTimer::singleShot(450, [&] {
+            QVERIFY(rig.link.busy());
+            rig.link.Timer1_Timer(); // the watch's tick falls into the transfer's wait
+        });
+        QVERIFY(!rig.link.block_read(0, kImageLastIndex, kBoardBlockSize));
+        QVERIFY(!rig.link.busy());
+        QCOMPARE(rig.msgs.texts(), QStringList{text::kReadError});
+        QCOMPARE(rig.status.shown, QList<bool>{false}); // said once, by the transfer
+        QVERIFY(rig.sio.sio_lstatus(port) < 0);          // and its port is closed
+    }
+    void transferAskedInsideAProbeIsRefusedWithoutHarm()
+    {
+        BoardSimulator sim(boardPath(), {QStringLiteral("--pace")});
+        QVERIFY(sim.start());
+        Rig rig(sim.linkPath());
+        bool nested = true;
+        QTimer::singleShot(0, [&] {
+            QVERIFY(rig.link.busy());
+            nested = rig.link.block_read(0x3F8, 0x3F8, kBoardBlockSize);
+        });
+        QVERIFY(rig.link.find_board());
+        QVERIFY(!nested);
+        QCOMPARE(rig.link.boardPort(), rig.state.ports.portOf(sim.linkPath()));
+        QVERIFY(rig.status.shown.isEmpty());
+        rig.msgs.clear();
+        QVERIFY(rig.link.block_read(0x3F8, 0x3F8, kBoardBlockSize));
     }
 
     // --- board watch ---

@@ -101,6 +101,7 @@ private slots:
     void controlsCarryTheirNamesCaptionsAndAccessibleNames();
     void modalDialogClosesByItselfWhenNoSeriesIsAsked();
     void modalSeriesDialogIsDrivenByItsButtons();
+    void workWaitsWhileTheLinkIsBusy();
 
 private:
     std::unique_ptr<RecordingMessages> m_messages;
@@ -549,6 +550,37 @@ void TestTransferDialog::modalSeriesDialogIsDrivenByItsButtons()
     QCOMPARE(capcode_of(m_state->image, 0), 1003);
     QCOMPARE(capcode_of(m_state->image, 1), 2000);
     QCOMPARE(m_link->writes, 3);
+}
+
+void TestTransferDialog::workWaitsWhileTheLinkIsBusy()
+{
+    // Activation while the board watch probes: the read starts once the probe is over.
+    m_link->linkBusy = true;
+    m_state->transfer_mode = 0;
+    auto d = dialog();
+    d->Form_Activate();
+    QVERIFY(m_link->calls.isEmpty());
+    QTest::qWait(120);
+    QVERIFY(m_link->calls.isEmpty());
+    m_link->linkBusy = false;
+    QTRY_VERIFY(d->unloaded());
+    QCOMPARE(m_link->calls.first(), QStringLiteral("read 993-1006/128"));
+
+    // A series Write press during a probe is kept, once, until the probe ends.
+    m_link->calls.clear();
+    m_messages->clear();
+    m_state->auto_increase_1st = true;
+    auto series = run(1);
+    m_link->linkBusy = true;
+    series->cmdWrite->click();
+    series->cmdWrite->click();
+    QTest::qWait(120);
+    QVERIFY(m_link->calls.isEmpty());
+    m_link->linkBusy = false;
+    QTRY_COMPARE(m_messages->texts(), QStringList{kVerifySuccess});
+    QTest::qWait(120);
+    QCOMPARE(m_link->writes, 1);
+    series->cmdExit->click();
 }
 
 QTEST_MAIN(TestTransferDialog)

@@ -231,6 +231,7 @@ int main(int argc, char **argv)
                 break;
             }
             if (!f->checksumOk) continue; // a damaged request gets no answer
+            if (opt.fault == "silence") continue; // a switched-off board neither answers nor stores
             QByteArray reply;
             using namespace zr730::frame;
             if (f->channel == kChannelPresence && f->operation == kRead) {
@@ -251,7 +252,6 @@ int main(int argc, char **argv)
                 continue;
             }
             ++answered;
-            if (opt.fault == "silence") continue;
             const bool memoryFrame = f->channel == kChannelMemory;
             if (opt.fault == "bad-checksum" && memoryFrame) reply[reply.size() - 1] = char(reply.back() ^ 0x5A);
             if (opt.fault == "garbage") reply.prepend(QByteArray("\xFF\x00\x55zz", 5));
