@@ -94,6 +94,7 @@ private slots:
     void frequencyLimitsAreInclusive();
     void automaticSpacingChoosesFromTheEntry();
     void hugeOrNonNumericFrequencyIsRefused();
+    void enterCommitsTheFrequencyAndAutoIncreaseBoxesSetTheirFlags();
     void emptyFrequencyRestoresWithoutWriting();
     void eachBandWritesItsDefaults();
     void spacingListsOfBand130To180();
@@ -470,6 +471,24 @@ void TestForm1::automaticSpacingChoosesFromTheEntry()
     QCOMPARE(f.messages.texts(), QStringList{"Channel Spacing Error!"});
     QVERIFY(f.state.image == before);
     QVERIFY(f.state.frequency_rejected);
+    QTRY_VERIFY(f.window->txtFreq->hasFocus()); // back into the box to put it right
+}
+
+void TestForm1::enterCommitsTheFrequencyAndAutoIncreaseBoxesSetTheirFlags()
+{
+    Fixture f;
+    f.type(f.window->txtFreq, "15301000");
+    QTest::keyClick(f.window->txtFreq, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QVERIFY(!f.window->txtFreq->hasFocus());
+    QCOMPARE(int(f.state.image[0x390]), 1); // first digit of 153.010 00 MHz
+    QCOMPARE(f.window->lblPLLN->text(), QStringLiteral("CDA4")); // two 5 kHz channels above 153 MHz
+
+    f.window->optAuto1->click();
+    QVERIFY(f.state.auto_increase_1st && !f.state.auto_increase_2nd);
+    f.window->optAuto2->click();
+    f.window->optAuto1->click();
+    QVERIFY(!f.state.auto_increase_1st && f.state.auto_increase_2nd);
 }
 
 void TestForm1::hugeOrNonNumericFrequencyIsRefused()
