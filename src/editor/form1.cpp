@@ -412,8 +412,6 @@ void Form1::closeEvent(QCloseEvent *event)
     QApplication::closeAllWindows();
 }
 
-void Form1::keyPressEvent(QKeyEvent *event) { QMainWindow::keyPressEvent(event); }
-
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     if (m_closing) return false;

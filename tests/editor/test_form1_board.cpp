@@ -9,31 +9,20 @@
 #include "support/board_simulator.h"
 #include "support/program_state.h"
 #include "support/recording_messages.h"
+#include "support/simulator_window.h"
 #include "transfer/link_texts.h"
 #include "transfer/serial_link.h"
 
 using namespace zr730;
 using zr730::testing::BoardSimulator;
 using zr730::testing::RecordingMessages;
+using zr730::testing::SimulatorWindow;
 
 namespace {
 
-struct Window {
-    explicit Window(const QString &boardPath) : state(messages)
-    {
-        state.settings.adapterIds.clear(); // only the simulator counts
-        state.settings.extraPorts = {boardPath};
-        state.application_folder = dir.path();
-        form = std::make_unique<Form1>(state);
-        form->show();
-        form->Form_Load();
-    }
+struct Window : SimulatorWindow {
+    using SimulatorWindow::SimulatorWindow;
     QColor labelColour() const { return form->statusLabel()->palette().color(QPalette::WindowText); }
-
-    QTemporaryDir dir;
-    RecordingMessages messages;
-    ProgramState state;
-    std::unique_ptr<Form1> form;
 };
 
 } // namespace

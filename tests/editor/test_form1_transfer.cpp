@@ -14,6 +14,7 @@
 #include "image/defaults.h"
 #include "support/program_state.h"
 #include "support/recording_messages.h"
+#include "support/simulator_window.h"
 #include "transfer/form2.h"
 #include "transfer/prompt_conversion.h"
 #include "transfer/table_file.h"
@@ -53,12 +54,6 @@ struct Window {
     QStringList startupMessages;
 };
 
-void writeFile(const QString &path, const PagerImage &image)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(reinterpret_cast<const char *>(image.bytes().data()), kImageSize);
-}
 
 void setLanguage(PagerImage &image, int l)
 {
@@ -110,7 +105,7 @@ void TestForm1Transfer::openingATableWithFirstFrequencyDigit2KeepsTheBand()
     PagerImage image = w.state.image;
     image[0x390] = 2;
     image[0x3F8] = 0xFF;
-    writeFile(w.path("two.tbl"), image);
+    testing::write_table_file(w.path("two.tbl"), image);
 
     w.dialogs.openAnswers.enqueue(w.path("two.tbl"));
     w.window->mnuLBFF_Click();
@@ -164,7 +159,7 @@ void TestForm1Transfer::startupOpensDefaultTblFromTheProgramFolder()
     PagerImage image = default_image();
     image[0x390] = 9; // 929-932MHz
     image[0x3FF] = 0x42;
-    Window w([&](const QString &folder) { writeFile(folder + QStringLiteral("/default.tbl"), image); });
+    Window w([&](const QString &folder) { testing::write_table_file(folder + QStringLiteral("/default.tbl"), image); });
     QVERIFY(!w.startupMessages.contains(QStringLiteral("This file is not exit!")));
     QCOMPARE(int(w.state.image[0x3FF]), 0x42);
     QCOMPARE(w.window->cboDft->currentIndex(), 0);

@@ -16,6 +16,7 @@
 #include "support/board_simulator.h"
 #include "support/program_state.h"
 #include "support/recording_messages.h"
+#include "support/simulator_window.h"
 #include "transfer/form2.h"
 #include "transfer/link_texts.h"
 #include "transfer/prompt_conversion.h"
@@ -26,31 +27,10 @@ using namespace zr730::testing;
 
 namespace {
 
-struct Window {
-    explicit Window(const QString &boardPath) : state(messages)
-    {
-        state.settings.adapterIds.clear(); // only the simulator counts
-        state.settings.extraPorts = {boardPath};
-        state.application_folder = dir.path();
-        form = std::make_unique<Form1>(state);
-        form->show();
-        form->Form_Load();
-        startupMessages = messages.texts();
-        messages.clear();
-    }
-    QTemporaryDir dir;
-    RecordingMessages messages;
-    ProgramState state;
-    std::unique_ptr<Form1> form;
-    QStringList startupMessages;
+// The window with nothing said yet after its start-up.
+struct Window : SimulatorWindow {
+    explicit Window(const QString &boardPath) : SimulatorWindow(boardPath) { messages.clear(); }
 };
-
-void writeTable(const QString &path, const PagerImage &image)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(reinterpret_cast<const char *>(image.bytes().data()), kImageSize);
-}
 
 PagerImage readTable(const QString &path)
 {
@@ -94,7 +74,7 @@ private slots:
 void TestPagerEndToEnd::writeLandsByteForByteInThePagerWithMarkerAndPagerCodedPrompts()
 {
     const QString board = boardPath();
-    writeTable(file("pager.tbl"), default_image());
+    write_table_file(file("pager.tbl"), default_image());
     BoardSimulator sim(board, {"--load", file("pager.tbl"), "--save", file("after.tbl")});
     QVERIFY(sim.start());
     Window w(board);
@@ -129,7 +109,7 @@ void TestPagerEndToEnd::readReplacesTheImageAndSelectsTheBand()
     setLanguage(pager, 6); // French
     pager[prompt_address(7) + 3] = 64; // à in pager code
     pager[0x3FF] = 0x17;
-    writeTable(file("pager.tbl"), pager);
+    write_table_file(file("pager.tbl"), pager);
     BoardSimulator sim(board, {"--load", file("pager.tbl")});
     QVERIFY(sim.start());
     Window w(board);
@@ -149,7 +129,7 @@ void TestPagerEndToEnd::verifyReportsSuccessAndTheFirstDifference()
 {
     const QString board = boardPath();
     PagerImage pager = default_image();
-    writeTable(file("pager.tbl"), pager);
+    write_table_file(file("pager.tbl"), pager);
     {
         BoardSimulator sim(board, {"--load", file("pager.tbl")});
         QVERIFY(sim.start());
@@ -169,7 +149,7 @@ void TestPagerEndToEnd::verifyReportsSuccessAndTheFirstDifference()
 void TestPagerEndToEnd::seriesProgrammingIncrementsTheCapcodesBetweenPagers()
 {
     const QString board = boardPath();
-    writeTable(file("pager.tbl"), default_image());
+    write_table_file(file("pager.tbl"), default_image());
     BoardSimulator sim(board, {"--load", file("pager.tbl"), "--save", file("after.tbl")});
     QVERIFY(sim.start());
     Window w(board);
@@ -215,7 +195,7 @@ void TestPagerEndToEnd::seriesProgrammingIncrementsTheCapcodesBetweenPagers()
 void TestPagerEndToEnd::silentBoardDuringAReadLeavesTheImageUnchanged()
 {
     const QString board = boardPath();
-    writeTable(file("pager.tbl"), default_image());
+    write_table_file(file("pager.tbl"), default_image());
     BoardSimulator sim(board, {"--load", file("pager.tbl")});
     QVERIFY(sim.start());
     Window w(board);
@@ -253,7 +233,7 @@ void TestPagerEndToEnd::faultyBoardGivesItsMessageAndLeavesTheImage()
     QFETCH(int, mode);
     QFETCH(QString, message);
     const QString board = boardPath();
-    writeTable(file("pager.tbl"), default_image());
+    write_table_file(file("pager.tbl"), default_image());
     BoardSimulator sim(board, {"--load", file("pager.tbl")});
     QVERIFY(sim.start());
     Window w(board);
@@ -284,7 +264,7 @@ void TestPagerEndToEnd::faultyBoardGivesItsMessageAndLeavesTheImage()
 void TestPagerEndToEnd::boardPulledMidWriteTurnsTheStatusRedAndComesBack()
 {
     const QString board = boardPath();
-    writeTable(file("pager.tbl"), default_image());
+    write_table_file(file("pager.tbl"), default_image());
     BoardSimulator sim(board, {"--load", file("pager.tbl"), "--pace"});
     QVERIFY(sim.start());
     Window w(board);
@@ -311,7 +291,7 @@ void TestPagerEndToEnd::readAskedWhileTheWatchLooksForTheBoardWaitsItsTurn()
     const QString board = boardPath();
     PagerImage pager = default_image();
     pager[0x3FF] = 0x5A;
-    writeTable(file("pager.tbl"), pager);
+    write_table_file(file("pager.tbl"), pager);
     Window w(board); // no board yet
     QCOMPARE(w.startupMessages, QStringList{text::kBoardNotResponding});
 

@@ -1,0 +1,45 @@
+#pragma once
+// A started main window that reaches its board through a simulator's terminal, and a helper
+// that writes a table file the simulator or the window can load.
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "editor/form1.h"
+#include "image/image.h"
+#include "support/program_state.h"
+#include "support/recording_messages.h"
+
+namespace zr730::testing {
+
+struct SimulatorWindow {
+    // boardPath: the simulator's terminal, the only port counted as an adapter.
+    explicit SimulatorWindow(const QString &boardPath) : state(messages)
+    {
+        state.settings.adapterIds.clear(); // only the simulator counts
+        state.settings.extraPorts = {boardPath};
+        state.application_folder = dir.path();
+        form = std::make_unique<Form1>(state);
+        form->show();
+        form->Form_Load();
+        startupMessages = messages.texts();
+    }
+    QTemporaryDir dir;
+    RecordingMessages messages;
+    ProgramState state;
+    std::unique_ptr<Form1> form;
+    QStringList startupMessages; // what the start-up said
+};
+
+// Writes the image as a 1024-byte table file.
+inline void write_table_file(const QString &path, const PagerImage &image)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(reinterpret_cast<const char *>(image.bytes().data()), kImageSize);
+}
+
+} // namespace zr730::testing
