@@ -1,5 +1,9 @@
 #include "editor/controls.h"
 
+#include <QFocusEvent>
+#include <QLinearGradient>
+#include <QPainter>
+
 namespace zr730 {
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, QRect r)
@@ -64,6 +68,22 @@ QLineEdit *makeSummary(QWidget *parent, const QString &name, QRect r, const QStr
     e->setFocusPolicy(Qt::NoFocus);
     e->setAlignment(Qt::AlignCenter);
     return e;
+}
+
+bool is_edit_focus_change(const QEvent *event)
+{
+    if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) return true;
+    const auto reason = static_cast<const QFocusEvent *>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+void paint_dialog_background(QWidget *dialog)
+{
+    QPainter p(dialog);
+    QLinearGradient g(0, 0, dialog->width(), dialog->height());
+    g.setColorAt(0, QColor(0xE6, 0xEA, 0xF2));
+    g.setColorAt(1, QColor(0xC8, 0xD0, 0xDE));
+    p.fillRect(dialog->rect(), g);
 }
 
 } // namespace zr730

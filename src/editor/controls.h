@@ -36,6 +36,13 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &cap
 // Read-only four-letter summary box.
 QLineEdit *makeSummary(QWidget *parent, const QString &name, QRect r, const QString &accessible);
 
+// False for a focus change that only lends the focus for a moment (a message box or a menu
+// opening): it neither starts nor ends an edit. True for every other focus event.
+bool is_edit_focus_change(const QEvent *event);
+
+// The dialogs' background picture, stretched over the whole dialog.
+void paint_dialog_background(QWidget *dialog);
+
 // "name(i)"
 inline QString indexed(const char *name, int i) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i); }
 

@@ -14,8 +14,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "editor/alerts_page.h"
 #include "editor/controls.h"
 #include "editor/scaling.h"
+#include "image/alert_options.h"
 #include "image/defaults.h"
 #include "image/descriptor.h"
 #include "image/memory_map.h"
@@ -74,7 +76,8 @@ private:
 } // namespace
 
 Form1::Form1(ProgramState &state, QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_scaler(std::make_unique<Scaler>())
+    : QMainWindow(parent), m_state(state), m_scaler(std::make_unique<Scaler>()),
+      m_alerts(std::make_unique<AlertsPage>(state, *this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ZR730K Pager Programmer V3.81"));
@@ -278,10 +281,15 @@ void Form1::applyDescriptorControl(QWidget *w)
 void Form1::init_ctl()
 {
     PagerImage &img = m_state.image;
+    AlertsPage &alerts = *m_alerts;
     read_capcode();
+    m_applyingImage = true;
     for (const MapEntry &e : memory_map())
         if (QWidget *w = picTabBack->findChild<QWidget *>(QString::fromUtf8(e.control.data(), int(e.control.size()))))
             applyDescriptorControl(w);
+    m_applyingImage = false;
+    alerts.show_lockout();
+    alerts.show_out_of_range();
 
     // Logo font: 0/1 large, 2 small, anything else leaves the list.
     const int logo = img.field_get(0x3F, 0, 4);
@@ -290,6 +298,8 @@ void Form1::init_ctl()
     else if (logo == 2)
         cboLogo->setCurrentIndex(1);
 
+    alerts.show_contrast();
+
     // Message types of capcodes #5 and #6.
     for (int k = 0; k < 2; ++k) {
         const int t = img[0x3AC + k];
@@ -297,11 +307,16 @@ void Form1::init_ctl()
         cboType[k]->setCurrentIndex(idx >= 0 && idx < cboType[k]->count() ? idx : -1);
     }
 
+    alerts.show_menu_and_tone();
+
     read_freq();
     read_Disp();
     read_Type();
     read_FunEn();
     read_Pri();
+    alerts.read_pass();
+    alerts.read_BatLev();
+    alerts.read_Alert();
 }
 
 // ---- generic handlers -------------------------------------------------------------------
@@ -314,7 +329,12 @@ void Form1::chkCtl_Click(int index)
     if (const auto d = parse_descriptor(box->property("descriptor").toString().toStdString())) {
         const int v = checked ? 1 : 0;
         m_state.image.field_set(d->address, d->bit, d->kind == FieldKind::ChkN ? 1 - v : v, d->width);
-        if (index == 17) m_state.image[0xD0] = checked ? 255 : 8;
+        // "Manual Alert Override" ties the personal alert length to the box when the user
+        // clicks it; applying an image must keep the stored length (16 s stays 16 s).
+        if (index == 17 && !m_applyingImage) {
+            m_state.image[kAddrPersonalAlert] = checked ? 255 : 8;
+            m_alerts->read_Alert();
+        }
         if (index == 18) {
             m_state.image[0x376] = checked ? 31 : 24;
             m_state.image.field_set(0x375, 2, checked ? 1 : 3, 2);

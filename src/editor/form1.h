@@ -23,6 +23,7 @@ class QWidget;
 
 namespace zr730 {
 
+class AlertsPage;
 class PagerLink;
 class Scaler;
 
@@ -107,6 +108,8 @@ public:
     QMenu *pagerMenu() const { return m_mnuPager; }
 
     ProgramState &state() { return m_state; }
+    // The alert, battery, menu, contrast and password options (and the alert-length summary).
+    AlertsPage &alerts() { return *m_alerts; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -143,6 +146,10 @@ private:
     ProgramState &m_state;
     PagerLink *m_link = nullptr;
     std::unique_ptr<Scaler> m_scaler;
+    // Destroyed before the controls it filters and handles.
+    std::unique_ptr<AlertsPage> m_alerts;
+    // Raised while init_ctl sets the bound controls from the image.
+    bool m_applyingImage = false;
     int m_page = 0;
     bool m_closing = false;
     int m_deferredCommand = -1; // a Pager command waiting for the link to be free

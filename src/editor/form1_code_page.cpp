@@ -14,6 +14,7 @@
 #include <limits>
 #include <optional>
 
+#include "editor/alerts_page.h"
 #include "editor/controls.h"
 #include "editor/dialogs/form5.h"
 #include "editor/form1.h"
@@ -184,14 +185,15 @@ void Form1::buildCodePage(QWidget *page)
     connect(optAuto1, &QCheckBox::toggled, this, [this](bool on) { m_state.auto_increase_1st = on; });
     connect(optAuto2, &QCheckBox::toggled, this, [this](bool on) { m_state.auto_increase_2nd = on; });
 
-    makeFrame(page, "fraAlertLength", "Message Alert Length( P:Personal   M:Mail Drop )", {8, 342, w, 210});
+    m_alerts->buildAlertLengthFrame(
+        makeFrame(page, "fraAlertLength", "Message Alert Length( P:Personal   M:Mail Drop )", {8, 342, w, 96}));
 
     // Synthesizer read-outs
     picPLL = new QFrame(page);
     picPLL->setObjectName(QStringLiteral("picPLL"));
     static_cast<QFrame *>(picPLL)->setFrameShape(QFrame::Panel);
     static_cast<QFrame *>(picPLL)->setFrameShadow(QFrame::Sunken);
-    picPLL->setGeometry(8, 558, w, 66);
+    picPLL->setGeometry(8, 444, w, 66);
     makeLabel(picPLL, "lblRCaption", "R:", {10, 8, 22, kRow});
     lblPLLR = makeLabel(picPLL, "lblPLLR", "", {32, 8, 70, kRow});
     makeLabel(picPLL, "lblNCaption", "N:", {110, 8, 22, kRow});
@@ -221,11 +223,7 @@ bool Form1::editorEventFilter(QObject *watched, QEvent *event)
     const QEvent::Type type = event->type();
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress && type != QEvent::KeyRelease)
         return false;
-    if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
-        // A message box or a menu taking the focus for a moment is not an edit ending.
-        const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
-    }
+    if (!is_edit_focus_change(event)) return false;
     int capIndex = -1;
     for (int i = 0; i < kCapcodeCount; ++i)
         if (watched == txtAddr[i]) capIndex = i;

@@ -1,9 +1,10 @@
 // Page "Alerts and Status": the option boxes and lists bound to the image, the "Manual Write"
-// frame and the "Prompts" frame.
+// frame and the "Prompts" frame; the page's other options are built by the alerts page.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 
+#include "editor/alerts_page.h"
 #include "editor/controls.h"
 #include "editor/form1.h"
 #include "image/memory_map.h"
@@ -38,7 +39,7 @@ void Form1::buildStatusPage(QWidget *page)
         l->setBuddy(cboCtl[index]);
     };
 
-    QGroupBox *alerts = makeFrame(page, "fraAlerts", "Alerts and Status", {8, 6, w, 176});
+    QGroupBox *alerts = makeFrame(page, "fraAlerts", "Alerts and Status", {8, 6, w, 246});
     const int c1 = 16, c2 = 250, c3 = 490, r0 = 24;
     check(alerts, 22, c1, r0, 220);
     check(alerts, 21, c1, r0 + kRow, 220);
@@ -54,15 +55,17 @@ void Form1::buildStatusPage(QWidget *page)
     list(alerts, 4, "Label6", c3, r0 + kRow + 6, 190, 140);
     list(alerts, 5, "Label7", c3, r0 + 2 * kRow + 12, 190, 140);
 
-    makeFrame(page, "fraMenu", "Menu Of Pager", {8, 188, w, 170});
+    QGroupBox *menu = makeFrame(page, "fraMenu", "Menu Of Pager", {8, 258, w, 92});
 
-    QGroupBox *manual = makeFrame(page, "fraManual", "Manual Write", {8, 364, w, 80});
+    QGroupBox *manual = makeFrame(page, "fraManual", "Manual Write", {8, 356, w, 80});
     check(manual, 7, c1, 22, 260);
     check(manual, 4, c1, 22 + kRow, 260);
     check(manual, 5, c2 + 40, 22, 260);
     check(manual, 16, c2 + 40, 22 + kRow, 260);
 
-    QGroupBox *prompts = makeFrame(page, "fraPrompts", "Prompts", {8, 450, w, 80});
+    m_alerts->buildStatusControls(alerts, menu, manual);
+
+    QGroupBox *prompts = makeFrame(page, "fraPrompts", "Prompts", {8, 442, w, 80});
     list(prompts, 6, "Label8", c1, 26, 150, 120);
     const MapEntry *logo = map_entry("cboLogo");
     QLabel *logoLabel = makeLabel(prompts, "Label9", s(logo->label), {c2 + 80, 26, 90, kRow});

@@ -32,6 +32,8 @@ void Scaler::recordOne(QWidget *w)
     if (w->isWindow()) return;
     // Widgets inside Qt's own composite controls (list views of combo boxes …) are not ours.
     if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_"))) return;
+    // Parts of a control that lays out its own parts (the slider's thumb) follow their control.
+    if (w->parentWidget() && w->parentWidget()->property("layoutsItsChildren").toBool()) return;
     m_records.append({w, w->geometry(), w->font().pointSizeF()});
 }
 

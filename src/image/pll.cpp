@@ -5,12 +5,6 @@
 
 namespace zr730 {
 
-long long round_even(double v)
-{
-    const double r = std::nearbyint(v); // default rounding mode: to nearest, ties to even
-    return static_cast<long long>(r);
-}
-
 std::optional<float> spacing_khz_from_code(int code)
 {
     switch (code) {

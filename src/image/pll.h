@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "image/image.h"
+#include "image/rounding.h"
 
 namespace zr730 {
 
@@ -62,8 +63,5 @@ std::uint32_t word24(const PagerImage &image, int address);
 long long frequency_from_n_word(std::uint32_t nWord, float spacingKhz);
 // The frequency shown for band 3: the seven digits read as one number × 10.
 long long frequency_from_digits(const PagerImage &image);
-
-// Rounds to the nearest whole number, ties to even.
-long long round_even(double v);
 
 } // namespace zr730

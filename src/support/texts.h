@@ -19,6 +19,10 @@ inline constexpr const char *kFrequencyErrorHead = "Frequency setting error(";
 inline constexpr const char *kFrequencyErrorMiddle = "00000 < = Frequency < =";
 inline constexpr const char *kFrequencyErrorTail = "00000 )";
 
+// Alerts and status
+inline constexpr const char *kPasswordRange = "Please insert a number between 0000 to 9999";
+inline constexpr const char *kBatteryOrder = "Waring ! You must let ( Level-High > Level-Med > Level-Low ).";
+
 // Table files / transfer
 inline constexpr const char *kFileNotExist = "This file is not exit!";
 inline constexpr const char *kNotCorrectFormatHead = "The [";

@@ -113,10 +113,12 @@ void TestForm1::startupSelectsBand130To180OverTheDefaults()
     Fixture f;
     const PagerImage def = default_image();
     const PagerImage &img = f.state.image;
-    QSet<int> changed{0x036, 0x041, 0x397, 0x398, 0x399, 0x39A, 0x39B, 0x39C, 0x39D};
+    // The band's bytes, and the tone 237 that has no entry and is stored as "Tone 1".
+    QSet<int> changed{0x036, 0x041, 0x0F7, 0x397, 0x398, 0x399, 0x39A, 0x39B, 0x39C, 0x39D};
     for (int a = 0; a < kImageSize; ++a)
         if (!changed.contains(a)) QVERIFY2(img[a] == def[a], qPrintable(QString::number(a, 16)));
     QCOMPARE(int(img[0x397]), 0);
+    QCOMPARE(int(img[0x0F7]), 1);
     QCOMPARE(hex(img, 0x398, 6), QString("00 28 01 00 cd a0"));
     QCOMPARE(int(img[0x041]), 0x60);
     QCOMPARE(int(img[0x3F8]), 0xFF);
@@ -237,13 +239,22 @@ void TestForm1::manualAlertOverrideAndDiscardErrorRewriteTheirBytes()
     Fixture f;
     QCheckBox *override = f.window->chkCtl[17];
     QVERIFY(!override->isChecked());
-    f.state.image[0x3B] |= 0x80; // the image says "on": applying it rewrites 0xD0
+    // A click ties the personal alert length to the box.
+    override->setChecked(true);
+    QCOMPARE(int(f.state.image[0xD0]), 255);
+    override->setChecked(false);
+    QCOMPARE(int(f.state.image[0xD0]), 8);
+    // Applying an image shows the flag but keeps the stored length: a 16-second pager loaded
+    // after a continuous one stays 16 seconds.
+    f.state.image[0x3B] |= 0x80;
+    f.state.image[0xD0] = 255;
     f.window->init_ctl();
     QVERIFY(override->isChecked());
-    QCOMPARE(int(f.state.image[0xD0]), 255);
     f.state.image[0x3B] &= 0x7F;
+    f.state.image[0xD0] = 16;
     f.window->init_ctl();
-    QCOMPARE(int(f.state.image[0xD0]), 8);
+    QVERIFY(!override->isChecked());
+    QCOMPARE(int(f.state.image[0xD0]), 16);
 
     QCheckBox *discard = f.window->chkCtl[18]; // &H39,5,1,chkN
     discard->setChecked(true);

@@ -3,8 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPushButton>
 
 #include "editor/controls.h"
@@ -118,14 +116,6 @@ void Form5::done(int result)
     QDialog::done(result);
 }
 
-void Form5::paintEvent(QPaintEvent *)
-{
-    // The background picture, stretched over the whole dialog.
-    QPainter p(this);
-    QLinearGradient g(0, 0, width(), height());
-    g.setColorAt(0, QColor(0xE6, 0xEA, 0xF2));
-    g.setColorAt(1, QColor(0xC8, 0xD0, 0xDE));
-    p.fillRect(rect(), g);
-}
+void Form5::paintEvent(QPaintEvent *) { paint_dialog_background(this); }
 
 } // namespace zr730

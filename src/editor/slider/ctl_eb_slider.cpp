@@ -1,0 +1,273 @@
+#include "editor/slider/ctl_eb_slider.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+#include "editor/slider/slider_math.h"
+
+namespace zr730 {
+
+using slider::kTwipsPerPixel;
+
+namespace {
+
+int to_pixels(double twips) { return int(std::lround(twips / kTwipsPerPixel)); }
+
+void edge_ring(QPainter &p, const QRect &r, const QColor &topLeft, const QColor &bottomRight)
+{
+    p.setPen(topLeft);
+    p.drawLine(r.left(), r.bottom() - 1, r.left(), r.top());
+    p.drawLine(r.left(), r.top(), r.right() - 1, r.top());
+    p.setPen(bottomRight);
+    p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+    p.drawLine(r.right(), r.bottom(), r.right(), r.top());
+}
+
+} // namespace
+
+void draw_edge(QPainter &p, const QRect &r, int edge, const QPalette &pal)
+{
+    if (r.width() < 2 || r.height() < 2) return;
+    if (edge & 0x1)
+        edge_ring(p, r, pal.color(QPalette::Midlight), pal.color(QPalette::Shadow));
+    else if (edge & 0x2)
+        edge_ring(p, r, pal.color(QPalette::Dark), pal.color(QPalette::Light));
+    const QRect inner = r.adjusted(1, 1, -1, -1);
+    if (inner.width() < 2 || inner.height() < 2) return;
+    if (edge & 0x4)
+        edge_ring(p, inner, pal.color(QPalette::Light), pal.color(QPalette::Dark));
+    else if (edge & 0x8)
+        edge_ring(p, inner, pal.color(QPalette::Shadow), pal.color(QPalette::Midlight));
+}
+
+QColor ole_color(std::uint32_t value, const QPalette &pal)
+{
+    if ((value & 0x80000000u) == 0) return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+    switch (value & 0xFF) {
+    case 0x05: return pal.color(QPalette::Base);
+    case 0x08: return pal.color(QPalette::Text);
+    case 0x0D: return pal.color(QPalette::Highlight);
+    case 0x0E: return pal.color(QPalette::HighlightedText);
+    case 0x10: return pal.color(QPalette::Dark);
+    case 0x12: return pal.color(QPalette::ButtonText);
+    case 0x14: return pal.color(QPalette::Light);
+    case 0x15: return pal.color(QPalette::Shadow);
+    case 0x16: return pal.color(QPalette::Midlight);
+    default: return pal.color(QPalette::Button);
+    }
+}
+
+// The thumb: paints the slider colour with a raised edge and drags the slider's value while
+// the left button is held. A press on it does nothing.
+class SliderThumb : public QWidget {
+public:
+    explicit SliderThumb(ctlEBSlider *owner) : QWidget(owner), m_owner(owner) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), ole_color(m_owner->SliderColor(), palette()));
+        draw_edge(p, rect(), 4, palette());
+    }
+    void mousePressEvent(QMouseEvent *e) override { e->accept(); }
+    void mouseMoveEvent(QMouseEvent *e) override
+    {
+        if (e->buttons() & Qt::LeftButton) m_owner->dragThumb(e->position());
+        e->accept();
+    }
+
+private:
+    ctlEBSlider *m_owner;
+};
+
+ctlEBSlider::ctlEBSlider(QWidget *parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::ClickFocus);
+    // The window's proportional resizing leaves the thumb to the slider's own layout.
+    setProperty("layoutsItsChildren", true);
+    picSlider = new SliderThumb(this);
+    picSlider->setObjectName(QStringLiteral("picSlider"));
+    layOut();
+}
+
+int ctlEBSlider::lengthTwips() const { return (vertical() ? height() : width()) * kTwipsPerPixel; }
+
+int ctlEBSlider::Value() const { return vertical() ? m_max + m_min - m_position : m_position; }
+
+void ctlEBSlider::setValue(int v)
+{
+    v = slider::clamp_value(v, m_min, m_max);
+    m_position = vertical() ? m_max + m_min - v : v;
+    PositionThumb();
+    PropertyChanged("Value");
+    emit Changed();
+}
+
+void ctlEBSlider::setMin(int m)
+{
+    if (m > m_max) return;
+    m_min = m;
+    if (m_position < m) {
+        m_position = m;
+        PropertyChanged("Value");
+    }
+    PositionThumb();
+    PropertyChanged("Min");
+}
+
+void ctlEBSlider::setMax(int m)
+{
+    if (m <= m_min) return;
+    m_max = m;
+    if (m < m_position) {
+        m_position = m;
+        PropertyChanged("Value");
+    }
+    PositionThumb();
+    PropertyChanged("Max");
+}
+
+void ctlEBSlider::setSliderWidth(int w)
+{
+    if (w >= lengthTwips()) return;
+    m_sliderWidth = w;
+    const int px = std::max(1, to_pixels(w));
+    if (vertical())
+        picSlider->resize(width(), px);
+    else
+        picSlider->resize(px, height());
+    picSlider->update();
+    PositionThumb();
+    PropertyChanged("SliderWidth");
+}
+
+void ctlEBSlider::setSliderColor(std::uint32_t color)
+{
+    m_sliderColor = color;
+    picSlider->update();
+    PropertyChanged("SliderColor");
+}
+
+void ctlEBSlider::setBorderStyle(int style)
+{
+    m_borderStyle = style;
+    update();
+}
+
+void ctlEBSlider::setOrientation(int orientation)
+{
+    m_orientation = orientation;
+    setSliderWidth(m_sliderWidth);
+    picSlider->update();
+    layOut();
+}
+
+void ctlEBSlider::ReadProperties(const PropertyBag &bag)
+{
+    m_min = int(bag.ReadProperty("Min", kDefaultMin));
+    m_max = std::max(m_min, int(bag.ReadProperty("Max", kDefaultMax)));
+    m_position = slider::clamp_value(int(bag.ReadProperty("Value", kDefaultValue)), m_min, m_max);
+    m_sliderWidth = int(bag.ReadProperty("SliderWidth", kDefaultSliderWidth));
+    m_sliderColor = std::uint32_t(bag.ReadProperty("SliderColor", kDefaultSliderColor));
+    setBorderStyle(int(bag.ReadProperty("BorderStyle", kDefaultBorderStyle)));
+    setOrientation(int(bag.ReadProperty("Orientation", kDefaultOrientation)));
+    PositionThumb();
+}
+
+void ctlEBSlider::WriteProperties(PropertyBag &bag) const
+{
+    bag.WriteProperty("Min", m_min, kDefaultMin);
+    bag.WriteProperty("Max", m_max, kDefaultMax);
+    bag.WriteProperty("Value", m_position, kDefaultValue);
+    bag.WriteProperty("SliderWidth", m_sliderWidth, kDefaultSliderWidth);
+    bag.WriteProperty("SliderColor", m_sliderColor, kDefaultSliderColor);
+    bag.WriteProperty("BorderStyle", m_borderStyle, kDefaultBorderStyle);
+    bag.WriteProperty("Orientation", m_orientation, kDefaultOrientation);
+}
+
+void ctlEBSlider::PositionThumb()
+{
+    const auto offset = slider::thumb_offset(m_position, m_min, m_max, lengthTwips(), m_sliderWidth);
+    if (!offset) return;
+    if (vertical())
+        picSlider->move(picSlider->x(), to_pixels(*offset));
+    else
+        picSlider->move(to_pixels(*offset), picSlider->y());
+}
+
+void ctlEBSlider::layOut()
+{
+    const int h = std::max(1, height() - 1);
+    const int w = std::max(1, width() - 1);
+    const int thumb = std::max(1, to_pixels(m_sliderWidth));
+    if (vertical())
+        picSlider->setGeometry(0, picSlider->y(), w, thumb);
+    else
+        picSlider->setGeometry(picSlider->x(), 0, thumb, h);
+    PositionThumb();
+    update();
+}
+
+void ctlEBSlider::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
+void ctlEBSlider::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    draw_edge(p, rect(), m_borderStyle, palette());
+    // The groove: a two-pixel shadow line with a one-pixel highlight along its lower edge.
+    const int w = width() - 1, h = height() - 1;
+    const QColor shadow = ole_color(0x80000010, palette());
+    const QColor highlight = ole_color(0x80000014, palette());
+    if (vertical()) {
+        const int x = w / 2;
+        p.fillRect(QRect(QPoint(x - 1, 1), QPoint(x, h - 1)), shadow);
+        p.fillRect(QRect(QPoint(x + 1, 1), QPoint(x + 1, h - 1)), highlight);
+    } else {
+        const int y = h / 2;
+        p.fillRect(QRect(QPoint(1, y - 1), QPoint(w - 1, y)), shadow);
+        p.fillRect(QRect(QPoint(1, y + 1), QPoint(w - 1, y + 1)), highlight);
+    }
+}
+
+void ctlEBSlider::moveThumbTo(double at, int thumbLength)
+{
+    const int length = lengthTwips();
+    // No room to move: the value has nowhere to go.
+    if (m_max <= m_min || length <= m_sliderWidth) return;
+    const int t = slider::thumb_position_at(at, m_sliderWidth, length);
+    const auto p = slider::position_at(t, m_min, m_max, length, thumbLength);
+    if (!p) return;
+    if (vertical())
+        picSlider->move(picSlider->x(), to_pixels(t));
+    else
+        picSlider->move(to_pixels(t), picSlider->y());
+    m_position = *p;
+    emit Changed();
+}
+
+void ctlEBSlider::mousePressEvent(QMouseEvent *event)
+{
+    const QPointF at = event->position() * kTwipsPerPixel;
+    if (vertical())
+        moveThumbTo(at.y(), m_sliderWidth);
+    else
+        moveThumbTo(at.x(), picSlider->width() * kTwipsPerPixel);
+    event->accept();
+}
+
+void ctlEBSlider::dragThumb(QPointF posInThumb)
+{
+    const double at = vertical() ? (picSlider->y() + posInThumb.y()) * kTwipsPerPixel
+                                 : (picSlider->x() + posInThumb.x()) * kTwipsPerPixel;
+    moveThumbTo(at, m_sliderWidth);
+}
+
+} // namespace zr730

@@ -1,0 +1,92 @@
+#pragma once
+// ctlEBSlider: the program's own slider control. A sunken groove, a raised thumb that snaps to
+// whole pixels, and an integer value between Min and Max. Sizes along the groove are in twips
+// (15 to a pixel). Changed is raised whenever Value is set or the thumb is moved.
+#include <QWidget>
+#include <cstdint>
+#include <set>
+#include <string>
+
+#include "editor/slider/property_bag.h"
+
+class QPainter;
+
+namespace zr730 {
+
+// Draws a Windows-style edge (BDR_* bits: 1 raised outer, 2 sunken outer, 4 raised inner,
+// 8 sunken inner) around r with the palette's 3-D colours; edge 0 draws nothing.
+void draw_edge(QPainter &p, const QRect &r, int edge, const QPalette &palette);
+
+// A colour in the OLE form: 0x00BBGGRR, or 0x800000nn for system colour nn.
+QColor ole_color(std::uint32_t value, const QPalette &palette);
+
+class ctlEBSlider : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultMin = 0;
+    static constexpr int kDefaultMax = 100;
+    static constexpr int kDefaultValue = 50;
+    static constexpr int kDefaultSliderWidth = 315;
+    static constexpr std::uint32_t kDefaultSliderColor = 0x8000000F; // button face
+    static constexpr int kDefaultBorderStyle = 0;
+    static constexpr int kDefaultOrientation = 0; // 0 horizontal, 1 vertical
+
+    explicit ctlEBSlider(QWidget *parent = nullptr);
+
+    int Min() const { return m_min; }
+    // Ignored when m > Max; pulls the value up to m. Raises no Changed.
+    void setMin(int m);
+    int Max() const { return m_max; }
+    // Ignored when m <= Min; pulls the value down to m. Raises no Changed.
+    void setMax(int m);
+    int Value() const;
+    // Clamped to Min … Max; raises Changed even when the value stays the same.
+    void setValue(int v);
+    int SliderWidth() const { return m_sliderWidth; }
+    // Accepted only when shorter than the control along the groove.
+    void setSliderWidth(int w);
+    std::uint32_t SliderColor() const { return m_sliderColor; }
+    void setSliderColor(std::uint32_t color);
+    int BorderStyle() const { return m_borderStyle; }
+    void setBorderStyle(int style);
+    int Orientation() const { return m_orientation; }
+    void setOrientation(int orientation);
+
+    void ReadProperties(const PropertyBag &bag);
+    void WriteProperties(PropertyBag &bag) const;
+    // Properties marked changed through their setters.
+    const std::set<std::string> &changedProperties() const { return m_changed; }
+
+    QWidget *picSlider = nullptr; // the thumb
+
+signals:
+    void Changed();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    friend class SliderThumb;
+    bool vertical() const { return m_orientation == 1; }
+    int lengthTwips() const; // along the groove
+    void PositionThumb();
+    void layOut();
+    // Moves the thumb so its leading edge sits at a whole pixel near `at` (twips along the
+    // groove) and takes the value it stands for.
+    void moveThumbTo(double at, int thumbLength);
+    void dragThumb(QPointF posInThumb);
+    void PropertyChanged(const char *name) { m_changed.insert(name); }
+
+    int m_min = kDefaultMin;
+    int m_max = kDefaultMax;
+    int m_position = kDefaultValue; // grows from the left, or from the top when vertical
+    int m_sliderWidth = kDefaultSliderWidth;
+    std::uint32_t m_sliderColor = kDefaultSliderColor;
+    int m_borderStyle = kDefaultBorderStyle;
+    int m_orientation = kDefaultOrientation;
+    std::set<std::string> m_changed;
+};
+
+} // namespace zr730
