@@ -16,57 +16,15 @@
 #include "image/memory_map.h"
 #include "support/program_state.h"
 #include "support/recording_messages.h"
+#include "support/layout_check.h"
+#include "support/started_window.h"
 
 using namespace zr730;
 using zr730::testing::RecordingMessages;
 
 namespace {
 
-// One started main window with its own state, as main() builds it.
-struct Fixture {
-    explicit Fixture(InstallationSettings settings = {})
-        : state(messages)
-    {
-        state.settings = settings;
-        state.settings.adapterIds.clear(); // never talk to a real adapter of the machine
-        state.application_folder = dir.path();
-        window = std::make_unique<Form1>(state);
-        window->show();
-        window->activateWindow();
-        QApplication::setActiveWindow(window.get());
-        if (!QTest::qWaitForWindowActive(window.get())) qWarning("main window not active");
-        window->Form_Load();
-        messages.clear();
-    }
-    template <typename T> T *find(const QString &name) const { return window->findChild<T *>(name); }
-
-    void focus(QWidget *w)
-    {
-        w->setFocus(Qt::OtherFocusReason);
-        QCoreApplication::processEvents();
-    }
-    void leave()
-    {
-        focus(window->picTabBack);
-        QCoreApplication::processEvents();
-    }
-    // Types into a box as a user would, one key press and release per character.
-    void type(QLineEdit *box, const QString &text)
-    {
-        focus(box);
-        QTest::keyClicks(box, text);
-    }
-    void enterFrequency(const QString &text)
-    {
-        type(window->txtFreq, text);
-        leave();
-    }
-
-    QTemporaryDir dir;
-    RecordingMessages messages;
-    ProgramState state;
-    std::unique_ptr<Form1> window;
-};
+using Fixture = zr730::testing::StartedWindow;
 
 QString hex(const PagerImage &img, int a, int n)
 {
@@ -761,34 +719,8 @@ void TestForm1::pagesHaveNoOverlappingOrClippedControls()
         page == 0 ? f.window->EMoptCode_Click() : f.window->EMoptStatus_Click();
         QCoreApplication::processEvents();
         if (!shots.isEmpty()) f.window->grab().save(QString("%1/page%2.png").arg(shots).arg(page));
-        QWidget *pageWidget = page == 0 ? f.window->picSet1 : f.window->picSet2;
-        QList<QWidget *> containers{pageWidget};
-        containers += pageWidget->findChildren<QWidget *>();
-        for (QWidget *c : containers) {
-            QList<QWidget *> kids;
-            for (QObject *o : c->children())
-                if (auto *w = qobject_cast<QWidget *>(o); w && !w->isWindow() && !w->objectName().startsWith("qt_"))
-                    kids << w;
-            for (int i = 0; i < kids.size(); ++i) {
-                QWidget *a = kids[i];
-                QVERIFY2(c->rect().contains(a->geometry()) || c->inherits("QComboBox"), qPrintable(a->objectName()));
-                for (int j = i + 1; j < kids.size(); ++j) {
-                    QWidget *b = kids[j];
-                    if (intended(a, b)) continue;
-                    QVERIFY2(!a->geometry().intersects(b->geometry()),
-                             qPrintable(a->objectName() + " overlaps " + b->objectName()));
-                }
-                // Captions fit their controls.
-                if (auto *l = qobject_cast<QLabel *>(a); l && !l->text().isEmpty())
-                    QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->objectName()));
-                if (auto *cb = qobject_cast<QCheckBox *>(a))
-                    QVERIFY2(cb->sizeHint().width() <= cb->width(), qPrintable(cb->objectName()));
-                if (auto *combo = qobject_cast<QComboBox *>(a))
-                    for (int k = 0; k < combo->count(); ++k)
-                        QVERIFY2(combo->fontMetrics().horizontalAdvance(combo->itemText(k)) + 28 <= combo->width(),
-                                 qPrintable(combo->objectName()));
-            }
-        }
+        zr730::testing::verify_layout(page == 0 ? f.window->picSet1 : f.window->picSet2, intended);
+        if (QTest::currentTestFailed()) return;
     }
 }
 

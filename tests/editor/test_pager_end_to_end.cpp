@@ -2,6 +2,7 @@
 // programmer-board simulator over a pseudo-terminal.
 #include <QtTest>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
@@ -11,7 +12,10 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include "editor/alerts_page.h"
+#include "editor/dialogs/form6.h"
 #include "editor/form1.h"
+#include "editor/slider/ctl_eb_slider.h"
 #include "image/defaults.h"
 #include "support/board_simulator.h"
 #include "support/program_state.h"
@@ -62,6 +66,7 @@ private:
 private slots:
     void writeLandsByteForByteInThePagerWithMarkerAndPagerCodedPrompts();
     void readReplacesTheImageAndSelectsTheBand();
+    void alertOptionsSetOnScreenTravelToThePagerAndBack();
     void verifyReportsSuccessAndTheFirstDifference();
     void seriesProgrammingIncrementsTheCapcodesBetweenPagers();
     void silentBoardDuringAReadLeavesTheImageUnchanged();
@@ -123,6 +128,50 @@ void TestPagerEndToEnd::readReplacesTheImageAndSelectsTheBand()
     PagerImage expected = pager;
     prompt_to_pc(expected);
     QVERIFY(w.state.image == expected);
+}
+
+void TestPagerEndToEnd::alertOptionsSetOnScreenTravelToThePagerAndBack()
+{
+    const QString board = boardPath();
+    write_table_file(file("pager.tbl"), default_image());
+    BoardSimulator sim(board, {"--load", file("pager.tbl"), "--save", file("after.tbl")});
+    QVERIFY(sim.start());
+    Window w(board);
+    AlertsPage &a = w.form->alerts();
+    a.chkMenu[0]->setChecked(true);
+    a.cboTone->setCurrentIndex(2);
+    a.cboBatLev[2]->setCurrentIndex(0);
+    a.cboSLC->setCurrentIndex(2);
+    QTest::mousePress(a.Slider1, Qt::LeftButton, {}, QPoint(100, 10));
+    {
+        Form6 dialog(w.state, a);
+        dialog.cboMailAler[4]->setCurrentIndex(1);
+        dialog.cboPersonal->setCurrentIndex(4);
+    }
+    w.form->WriteOpt->setChecked(true);
+    w.form->mnuEB_Click();
+    QCOMPARE(w.messages.texts(), QStringList{"Verify Success!"});
+    const PagerImage pager = readTable(file("after.tbl"));
+    QCOMPARE(int(pager[0xF7]), 5);
+    QCOMPARE(int(pager[0xC0]), 255);
+    QCOMPARE(int(pager[0x383]), 158);
+    QCOMPARE(int(pager[0xE9]), 7);
+    QCOMPARE(int(pager[0xD0]), 255);
+
+    // Back on screen from the pager, over the factory defaults.
+    w.state.image = default_image();
+    w.form->init_ctl();
+    w.messages.clear();
+    w.form->mnuEntire_Click();
+    QCOMPARE(w.messages.texts(), QStringList{"Read success!"});
+    QVERIFY(a.chkMenu[0]->isChecked() && !a.cboTone->isHidden());
+    QCOMPARE(a.cboTone->currentText(), QString("Tone 3"));
+    QCOMPARE(a.cboBatLev[2]->currentText(), QString("1.58V"));
+    QCOMPARE(a.cboSLC->currentText(), QString("60 seconds"));
+    QCOMPARE(a.lblValue->text(), QString("7"));
+    QCOMPARE(a.lblLength[0]->text() + a.lblLength[5]->text(), QString("CTBP"));
+    QVERIFY(w.form->chkCtl[17]->isChecked());
+    QVERIFY(w.state.image == pager);
 }
 
 void TestPagerEndToEnd::verifyReportsSuccessAndTheFirstDifference()
