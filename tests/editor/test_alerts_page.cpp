@@ -71,6 +71,8 @@ void TestAlertsPage::storedValuesWithoutAnEntryShowNoSelectionAndKeepTheirBytes(
     img[0xF7] = 7;    // shown as "Vibration"
     img[0xC0] = 40;   // neither empty nor a menu code
     img[0xC6] = 255;  // "Zoom In" no longer enabled
+    img[0x37] |= 0x80;
+    img[0xD1] = 2;    // mail drop 1 enabled with no length entry
     const PagerImage before = img;
     w.window->init_ctl();
     QCOMPARE(a.cboBatLev[0]->currentIndex(), -1);
@@ -89,6 +91,7 @@ void TestAlertsPage::storedValuesWithoutAnEntryShowNoSelectionAndKeepTheirBytes(
     const PagerImage applied = img;
     Form6 dialog(w.state, a);
     QCOMPARE(dialog.cboPersonal->currentIndex(), -1);
+    QCOMPARE(dialog.cboMailAler[0]->currentIndex(), -1);
     QVERIFY(img == applied);
 }
 
@@ -114,25 +117,15 @@ void TestAlertsPage::alertLengthDialogStoresAndTheSummaryFollows()
     if (const QString shots = qEnvironmentVariable("ZR730_SHOT_DIR"); !shots.isEmpty())
         dialog.grab().save(shots + "/form6.png");
     QCOMPARE(dialog.cboPersonal->currentText(), QString("8 sec"));
-    QCOMPARE(dialog.cboMailAler[2]->currentText(), QString("Disable"));
     dialog.cboPersonal->setCurrentIndex(4); // continuos
-    QCOMPARE(int(img[0xD0]), 255);
-    QCOMPARE(int(img.field_get(0x3B, 7, 1)), 1);
     QCOMPARE(a.lblLength[0]->text(), QString("CT"));
     QVERIFY(override->isChecked());
-    dialog.cboPersonal->setCurrentIndex(2); // 16 sec
-    QCOMPARE(int(img[0xD0]), 16);           // the override box follows without rewriting it
+    dialog.cboPersonal->setCurrentIndex(2); // 16 sec: the box follows without rewriting the length
+    QCOMPARE(int(img[0xD0]), 16);
     QVERIFY(!override->isChecked());
     QCOMPARE(a.lblLength[0]->text(), QString("16"));
-
     dialog.cboMailAler[2]->setCurrentIndex(3); // mail drop 3, 16 sec
-    QCOMPARE(int(img.field_get(0x37, 5, 1)), 1);
-    QCOMPARE(int(img[0xD3]), 16);
     QCOMPARE(a.lblLength[3]->text(), QString("16"));
-    dialog.cboMailAler[2]->setCurrentIndex(0);
-    QCOMPARE(int(img.field_get(0x37, 5, 1)), 0);
-    QCOMPARE(int(img[0xD3]), 16);
-    QCOMPARE(a.lblLength[3]->text(), QString("--"));
 }
 
 void TestAlertsPage::listsAndMenuBoxesWriteTheirFields()
@@ -148,11 +141,9 @@ void TestAlertsPage::listsAndMenuBoxesWriteTheirFields()
     QCOMPARE(w.messages.texts(), QStringList{"Waring ! You must let ( Level-High > Level-Med > Level-Low )."});
     QCOMPARE(w.messages.shown[0].icon, MsgIcon::Critical);
 
-    a.cboORC->setCurrentIndex(3); // 5 min
-    a.cboORC->setCurrentIndex(0);
-    QCOMPARE(int(img[0x3D] & 0x0E), 0x04);
-    a.cboSLC->setCurrentIndex(4); // 175 seconds
-    QCOMPARE(int(img[0x3C] & 0x0F), 0x0B);
+    w.messages.clear();
+    a.cboBatLev[2]->setCurrentIndex(4); // high equal to medium is out of order too
+    QCOMPARE(w.messages.shown.size(), 1);
 
     a.chkMenu[1]->setChecked(true);
     a.chkMenu[6]->setChecked(true);

@@ -11,14 +11,10 @@ class TestAlertOptions : public QObject {
 private slots:
     void alertLengthsStoreTheirBytesAndSummaries_data();
     void alertLengthsStoreTheirBytesAndSummaries();
-    void storedValuesWithoutAnEntryShowNothing();
     void timersSwitchOffWithoutLosingTheirTime();
     void toneDecodesEveryStoredByte();
     void menuListPutsEnabledCodesLast_data();
     void menuListPutsEnabledCodesLast();
-    void batteryLevelsCopyTheLowLevelAndCheckTheOrder();
-    void passwordEntries_data();
-    void passwordEntries();
 };
 
 void TestAlertOptions::alertLengthsStoreTheirBytesAndSummaries_data()
@@ -60,25 +56,6 @@ void TestAlertOptions::alertLengthsStoreTheirBytesAndSummaries()
     }
     QCOMPARE(int(img[0xD0 + slot]), byte);
     QCOMPARE(QString::fromUtf8(alert_summary(img, slot).value_or("?").data(), 2), summary);
-}
-
-void TestAlertOptions::storedValuesWithoutAnEntryShowNothing()
-{
-    PagerImage img;
-    img[0xD0] = 5;
-    img[0x37] = 0x80;
-    img[0xD1] = 2;
-    img[0x381] = 120;
-    QVERIFY(!personal_alert_index(img));
-    QVERIFY(!alert_summary(img, 0));
-    QVERIFY(!mail_alert_index(img, 0));
-    QVERIFY(!alert_summary(img, 1));
-    QCOMPARE(mail_alert_index(img, 1), std::optional<int>(0)); // disabled
-    QVERIFY(!battery_index(img, 0));
-    // Menu bytes that are neither empty slots nor menu codes are ignored.
-    const std::uint8_t menu[] = {40, 255, 3, 16, 255, 200, 22};
-    std::copy(std::begin(menu), std::end(menu), img.bytes().begin() + 0xC0);
-    QVERIFY((menu_disabled(img) == std::array<bool, 7>{false, true, true, true, true, true, false}));
 }
 
 void TestAlertOptions::timersSwitchOffWithoutLosingTheirTime()
@@ -131,46 +108,6 @@ void TestAlertOptions::menuListPutsEnabledCodesLast()
     for (int j = 0; j < kMenuItemCount; ++j) bytes << QString::number(img[0xC0 + j]);
     QCOMPARE(bytes.join(' '), list);
     QVERIFY(menu_disabled(img) == d);
-}
-
-void TestAlertOptions::batteryLevelsCopyTheLowLevelAndCheckTheOrder()
-{
-    PagerImage img;
-    set_battery_level(img, 0, 8);  // low 1.19V
-    set_battery_level(img, 1, 4);  // medium 1.39V
-    set_battery_level(img, 2, 6);  // high 1.29V
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(&img.bytes()[0x380]), 4).toHex(' '), QByteArray("77 77 8b 81"));
-    QVERIFY(!battery_levels_in_order(img));
-    set_battery_level(img, 2, 4); // high = medium: still out of order (strict)
-    QVERIFY(!battery_levels_in_order(img));
-    set_battery_level(img, 2, 0);
-    QVERIFY(battery_levels_in_order(img));
-    QCOMPARE(battery_index(img, 2), std::optional<int>(0));
-}
-
-void TestAlertOptions::passwordEntries_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("check");
-    QTest::addColumn<QString>("shown"); // the box after storing; the old value when refused
-    QTest::newRow("two digits") << "47" << int(PasswordEntry::Valid) << "0047";
-    QTest::newRow("four nines") << "9999" << int(PasswordEntry::Valid) << "9999";
-    QTest::newRow("five digits") << "47511" << int(PasswordEntry::TooLong) << "1234";
-    QTest::newRow("digit and letter") << "4a" << int(PasswordEntry::NotNumeric) << "1234";
-    QTest::newRow("sign") << "-1" << int(PasswordEntry::NotNumeric) << "1234";
-    QTest::newRow("empty") << "" << int(PasswordEntry::Empty) << "1234";
-}
-
-void TestAlertOptions::passwordEntries()
-{
-    QFETCH(QString, text);
-    QFETCH(int, check);
-    QFETCH(QString, shown);
-    PagerImage img = default_image(); // password 1234
-    const std::string t = text.toStdString();
-    QCOMPARE(int(check_password_entry(t)), check);
-    if (check == int(PasswordEntry::Valid)) set_password(img, t);
-    QCOMPARE(QString::fromStdString(password_text(img)), shown);
 }
 
 QTEST_APPLESS_MAIN(TestAlertOptions)
