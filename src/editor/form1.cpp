@@ -16,6 +16,8 @@
 
 #include "editor/alerts_page.h"
 #include "editor/controls.h"
+#include "editor/prompts_page.h"
+#include "editor/russian_page.h"
 #include "editor/scaling.h"
 #include "image/alert_options.h"
 #include "image/defaults.h"
@@ -77,7 +79,7 @@ private:
 
 Form1::Form1(ProgramState &state, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_scaler(std::make_unique<Scaler>()),
-      m_alerts(std::make_unique<AlertsPage>(state, *this))
+      m_alerts(std::make_unique<AlertsPage>(state, *this)), m_prompts(std::make_unique<PromptsPage>(state, *this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ZR730K Pager Programmer V3.81"));
@@ -196,7 +198,8 @@ void Form1::buildWindow()
 
 void Form1::buildPromptsPages()
 {
-    // The prompt editors are added to these pages by the prompt editor.
+    m_prompts->buildTextPage(picSet5);
+    m_prompts->russian().build(picSet6);
     picSet6->hide();
 }
 
@@ -244,6 +247,8 @@ void Form1::Form_Load()
 
     probe_board_at_startup();
 
+    // The installation's logo, centred and stored before the window counts as ready.
+    m_prompts->show_startup_logo(m_state.settings.logoText);
     if (m_state.current_table_path.isEmpty())
         m_state.current_table_path = m_state.application_folder + QStringLiteral("/default.tbl");
     m_state.window_ready = true;
@@ -299,6 +304,7 @@ void Form1::init_ctl()
         cboLogo->setCurrentIndex(1);
 
     alerts.show_contrast();
+    m_prompts->show_language();
 
     // Message types of capcodes #5 and #6.
     for (int k = 0; k < 2; ++k) {
@@ -310,6 +316,7 @@ void Form1::init_ctl()
     alerts.show_menu_and_tone();
 
     read_freq();
+    m_prompts->read_prompt();
     read_Disp();
     read_Type();
     read_FunEn();
@@ -372,13 +379,19 @@ void Form1::showPage(int page)
     EMoptCode->setVisible(page != 0);
     EMoptStatus->setVisible(page != 1);
     EMoptPrompts->setVisible(page != 2);
-    QWidget *front = page == 0 ? picSet1 : page == 1 ? picSet2 : picSet5;
+    // "Prompts Edit" shows the Russian page, with its keyboard, while the language is Russian.
+    const bool russian = page == 2 && m_prompts->russian_selected();
+    QWidget *front = page == 0 ? picSet1 : page == 1 ? picSet2 : russian ? picSet6 : picSet5;
     picSet1->setVisible(page == 0);
     picSet2->setVisible(page == 1);
-    picSet5->setVisible(page == 2);
-    picSet6->setVisible(false);
+    picSet5->setVisible(page == 2 && !russian);
+    picSet6->setVisible(russian);
     front->raise();
     if (isVisible()) front->setFocus(Qt::OtherFocusReason);
+    if (russian)
+        m_prompts->russian().open_keyboard();
+    else
+        m_prompts->russian().close_keyboard();
 }
 
 void Form1::EMoptCode_Click() { showPage(0); }
@@ -455,7 +468,10 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 void Form1::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    if (!m_scaler->designSize().isEmpty()) m_scaler->apply(picTabBack->size());
+    if (!m_scaler->designSize().isEmpty()) {
+        m_scaler->apply(picTabBack->size());
+        m_prompts->Set_PromptEd_Width();
+    }
 }
 
 double Form1::scaleX() const { return m_scaler->sx(); }
@@ -499,6 +515,8 @@ void Form1::select_band_from_image()
     m_state.loaded_image_refresh = true;
     init_ctl();
     m_state.loaded_image_refresh = false;
+    // The loaded language decides which prompt page "Prompts Edit" shows.
+    if (m_page == 2) showPage(2);
 }
 
 void Form1::show_path_in_title(const QString &path)

@@ -24,6 +24,7 @@ class QWidget;
 namespace zr730 {
 
 class AlertsPage;
+class PromptsPage;
 class PagerLink;
 class Scaler;
 
@@ -110,6 +111,8 @@ public:
     ProgramState &state() { return m_state; }
     // The alert, battery, menu, contrast and password options (and the alert-length summary).
     AlertsPage &alerts() { return *m_alerts; }
+    // The logo, the prompt language and both prompt pages, with the Russian keyboard.
+    PromptsPage &prompts() { return *m_prompts; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -148,6 +151,7 @@ private:
     std::unique_ptr<Scaler> m_scaler;
     // Destroyed before the controls it filters and handles.
     std::unique_ptr<AlertsPage> m_alerts;
+    std::unique_ptr<PromptsPage> m_prompts;
     // Raised while init_ctl sets the bound controls from the image.
     bool m_applyingImage = false;
     int m_page = 0;

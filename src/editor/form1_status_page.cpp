@@ -7,6 +7,7 @@
 #include "editor/alerts_page.h"
 #include "editor/controls.h"
 #include "editor/form1.h"
+#include "editor/prompts_page.h"
 #include "image/memory_map.h"
 
 namespace zr730 {
@@ -65,12 +66,16 @@ void Form1::buildStatusPage(QWidget *page)
 
     m_alerts->buildStatusControls(alerts, menu, manual);
 
-    QGroupBox *prompts = makeFrame(page, "fraPrompts", "Prompts", {8, 442, w, 80});
-    list(prompts, 6, "Label8", c1, 26, 150, 120);
+    QGroupBox *prompts = makeFrame(page, "fraPrompts", "Prompts", {8, 442, w, 90});
+    list(prompts, 6, "Label8", c1, 56, 150, 120);
+    prompts->findChild<QLabel *>("Label8")->setToolTip(
+        QStringLiteral("If DD/MM is selected,the date format is day and month. If MM/DD is selected,the date format "
+                       "is month and day."));
     const MapEntry *logo = map_entry("cboLogo");
-    QLabel *logoLabel = makeLabel(prompts, "Label9", s(logo->label), {c2 + 80, 26, 90, kRow});
-    cboLogo = makeCombo(prompts, "cboLogo", entries_of("cboLogo"), {c2 + 170, 27, 120, kListHeight}, s(logo->label));
+    QLabel *logoLabel = makeLabel(prompts, "Label9", s(logo->label), {650, 24, 80, kRow});
+    cboLogo = makeCombo(prompts, "cboLogo", entries_of("cboLogo"), {730, 25, 120, kListHeight}, s(logo->label));
     logoLabel->setBuddy(cboLogo);
+    m_prompts->buildLogoControls(prompts, cboLogo);
 }
 
 } // namespace zr730

@@ -23,6 +23,9 @@ inline constexpr const char *kFrequencyErrorTail = "00000 )";
 inline constexpr const char *kPasswordRange = "Please insert a number between 0000 to 9999";
 inline constexpr const char *kBatteryOrder = "Waring ! You must let ( Level-High > Level-Med > Level-Low ).";
 
+// Prompts
+inline constexpr const char *kPromptTooLong = "Can not exceed 18 characters exclude left space!";
+
 // Table files / transfer
 inline constexpr const char *kFileNotExist = "This file is not exit!";
 inline constexpr const char *kNotCorrectFormatHead = "The [";

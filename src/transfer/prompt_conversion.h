@@ -6,10 +6,9 @@
 #include <cstdint>
 
 #include "image/image.h"
+#include "image/prompts.h"
 
 namespace zr730 {
-
-inline constexpr int kCharacterSetAddress = 0x03A;
 
 // One PC code to its pager code for character set l (bytes not in the table are unchanged).
 std::uint8_t char_to_pager(int l, std::uint8_t pc);

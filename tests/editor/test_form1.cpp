@@ -11,6 +11,9 @@
 
 #include "editor/dialogs/form5.h"
 #include "editor/form1.h"
+#include "editor/prompts_page.h"
+#include "editor/keyboard/form3.h"
+#include "editor/russian_page.h"
 #include "image/capcodes.h"
 #include "image/defaults.h"
 #include "image/memory_map.h"
@@ -715,13 +718,20 @@ void TestForm1::pagesHaveNoOverlappingOrClippedControls()
                                                 {"cboChannel(1)", "Combo1(1)"}};
         return pairs.contains(pair) || a->objectName().startsWith("picSet") || b->objectName().startsWith("picSet");
     };
-    for (int page = 0; page < 2; ++page) {
-        page == 0 ? f.window->EMoptCode_Click() : f.window->EMoptStatus_Click();
+    // Code, Alerts, the text prompt page, then the Russian page with its keyboard.
+    for (int page = 0; page < 4; ++page) {
+        if (page == 3) f.window->prompts().cboLng->setCurrentIndex(5);
+        page == 0 ? f.window->EMoptCode_Click() : page == 1 ? f.window->EMoptStatus_Click() : f.window->EMoptPrompts_Click();
         QCoreApplication::processEvents();
         if (!shots.isEmpty()) f.window->grab().save(QString("%1/page%2.png").arg(shots).arg(page));
-        zr730::testing::verify_layout(page == 0 ? f.window->picSet1 : f.window->picSet2, intended);
+        QWidget *pages[] = {f.window->picSet1, f.window->picSet2, f.window->picSet5, f.window->picSet6};
+        zr730::testing::verify_layout(pages[page], intended);
         if (QTest::currentTestFailed()) return;
     }
+    QWidget *keyboard = f.window->prompts().russian().keyboard();
+    QVERIFY(keyboard && keyboard->isVisible());
+    if (!shots.isEmpty()) keyboard->grab().save(shots + "/keyboard.png");
+    zr730::testing::verify_layout(keyboard);
 }
 
 void TestForm1::mouseOverTheBackgroundCommitsAnEdit()

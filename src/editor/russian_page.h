@@ -1,0 +1,64 @@
+#pragma once
+// The Russian prompt page: thirty rows of eighteen glyph cells showing the prompt records as
+// pager codes, the cell cursor, the row alignment and default buttons, and the keyboard window
+// that types at the cursor.
+#include <QObject>
+#include <QPointer>
+#include <array>
+
+#include "image/prompts.h"
+#include "support/program_state.h"
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace zr730 {
+
+class Form1;
+class Form3;
+class GlyphCell;
+
+class RussianPage : public QObject {
+    Q_OBJECT
+public:
+    RussianPage(ProgramState &state, Form1 &main);
+    ~RussianPage() override;
+
+    void build(QWidget *page);
+
+    // The thirty glyph rows from the image.
+    void read_rows();
+    // Image1_Click: selects cell k (0 … 597, columns 0 … 17 of each row of 20).
+    void Image1_Click(int k);
+    int cursor() const { return m_cursor; }
+    // A key of the keyboard: writes its code at the cursor and moves on, except on a row's last
+    // column. The caller checks the mode.
+    void type_code(int code);
+
+    void optRusL_Click() { alignRow(Align::Left); }
+    void optRusC_Click() { alignRow(Align::Center); }
+    void optRusR_Click() { alignRow(Align::Right); }
+    void optRusD_Click();
+
+    // The keyboard window opens with the page (cursor back to cell 0) and closes with it.
+    void open_keyboard();
+    void close_keyboard();
+    Form3 *keyboard() const;
+
+    std::array<QWidget *, kRussianRows> Picture1{};
+    std::array<GlyphCell *, kLastCell + 1> Image1{}; // columns 18 and 19 of each row are empty
+    std::array<QLabel *, kRussianRows> lblRus{};
+    QPushButton *optRusL = nullptr, *optRusC = nullptr, *optRusR = nullptr, *optRusD = nullptr;
+
+private:
+    void alignRow(Align a);
+    void showCell(int k);
+
+    ProgramState &m_state;
+    Form1 &m_main;
+    int m_cursor = 0;
+    QPointer<Form3> m_keyboard;
+};
+
+} // namespace zr730

@@ -1,0 +1,27 @@
+#include "image/cp1252.h"
+
+#include <array>
+
+namespace zr730 {
+
+namespace {
+// 0x80 … 0x9F; the undefined bytes 0x81, 0x8D, 0x8F, 0x90, 0x9D keep their own number.
+constexpr std::array<char32_t, 32> kHigh{
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+} // namespace
+
+char32_t cp1252_to_unicode(std::uint8_t byte)
+{
+    return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : char32_t(byte);
+}
+
+std::optional<std::uint8_t> unicode_to_cp1252(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return std::uint8_t(c);
+    for (std::size_t k = 0; k < kHigh.size(); ++k)
+        if (kHigh[k] == c) return std::uint8_t(0x80 + k);
+    return std::nullopt;
+}
+
+} // namespace zr730
