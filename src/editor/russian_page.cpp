@@ -12,54 +12,44 @@
 
 namespace zr730 {
 
-// One glyph cell: the picture of its code, and a single-line border while it is the cursor.
-class GlyphCell : public QWidget {
-public:
-    GlyphCell(QWidget *parent, RussianPage &page, int k) : QWidget(parent), m_page(page), m_k(k)
-    {
-        setObjectName(indexed("Image1", k));
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-    void setCode(int code)
-    {
-        if (code == m_code) return;
-        m_code = code;
-        update();
-    }
-    void setSelected(bool on)
-    {
-        if (on == m_selected) return;
-        m_selected = on;
-        if (on) raise();
-        update();
-    }
-    int code() const { return m_code; }
-    bool selected() const { return m_selected; }
+GlyphCell::GlyphCell(QWidget *parent, RussianPage &page, int k) : QWidget(parent), m_page(page), m_k(k)
+{
+    setObjectName(indexed("Image1", k));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), palette().color(QPalette::Window));
-        const QPixmap &pm = glyph_picture(m_code);
-        if (!pm.isNull()) p.drawPixmap(rect().adjusted(1, 1, -1, -1), pm);
-        if (m_selected) {
-            p.setPen(Qt::black);
-            p.drawRect(rect().adjusted(0, 0, -1, -1));
-        }
-    }
-    void mousePressEvent(QMouseEvent *e) override
-    {
-        m_page.Image1_Click(m_k);
-        e->accept();
-    }
+void GlyphCell::setCode(int code)
+{
+    if (code == m_code) return;
+    m_code = code;
+    update();
+}
 
-private:
-    RussianPage &m_page;
-    int m_k;
-    int m_code = -1;
-    bool m_selected = false;
-};
+void GlyphCell::setSelected(bool on)
+{
+    if (on == m_selected) return;
+    m_selected = on;
+    if (on) raise();
+    update();
+}
+
+void GlyphCell::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Window));
+    const QPixmap &pm = glyph_picture(m_code);
+    if (!pm.isNull()) p.drawPixmap(rect().adjusted(1, 1, -1, -1), pm);
+    if (m_selected) {
+        p.setPen(Qt::black);
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void GlyphCell::mousePressEvent(QMouseEvent *e)
+{
+    m_page.Image1_Click(m_k);
+    e->accept();
+}
 
 RussianPage::RussianPage(ProgramState &state, Form1 &main) : QObject(nullptr), m_state(state), m_main(main) {}
 

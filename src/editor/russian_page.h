@@ -4,6 +4,7 @@
 // that types at the cursor.
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 #include <array>
 
 #include "image/prompts.h"
@@ -11,13 +12,33 @@
 
 class QLabel;
 class QPushButton;
-class QWidget;
 
 namespace zr730 {
 
 class Form1;
 class Form3;
-class GlyphCell;
+class RussianPage;
+
+// One glyph cell Image1(k): the picture of its code, with a single-line border while it is the
+// cursor. A click selects it.
+class GlyphCell : public QWidget {
+public:
+    GlyphCell(QWidget *parent, RussianPage &page, int k);
+    void setCode(int code);
+    void setSelected(bool on);
+    int code() const { return m_code; }
+    bool selected() const { return m_selected; }
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void mousePressEvent(QMouseEvent *e) override;
+
+private:
+    RussianPage &m_page;
+    int m_k;
+    int m_code = -1;
+    bool m_selected = false;
+};
 
 class RussianPage : public QObject {
     Q_OBJECT

@@ -15,6 +15,7 @@
 #include "editor/alerts_page.h"
 #include "editor/dialogs/form6.h"
 #include "editor/form1.h"
+#include "editor/prompts_page.h"
 #include "editor/slider/ctl_eb_slider.h"
 #include "image/defaults.h"
 #include "support/board_simulator.h"
@@ -66,7 +67,7 @@ private:
 private slots:
     void writeLandsByteForByteInThePagerWithMarkerAndPagerCodedPrompts();
     void readReplacesTheImageAndSelectsTheBand();
-    void alertOptionsSetOnScreenTravelToThePagerAndBack();
+    void optionsAndPromptsSetOnScreenTravelToThePagerAndBack();
     void verifyReportsSuccessAndTheFirstDifference();
     void seriesProgrammingIncrementsTheCapcodesBetweenPagers();
     void silentBoardDuringAReadLeavesTheImageUnchanged();
@@ -130,7 +131,7 @@ void TestPagerEndToEnd::readReplacesTheImageAndSelectsTheBand()
     QVERIFY(w.state.image == expected);
 }
 
-void TestPagerEndToEnd::alertOptionsSetOnScreenTravelToThePagerAndBack()
+void TestPagerEndToEnd::optionsAndPromptsSetOnScreenTravelToThePagerAndBack()
 {
     const QString board = boardPath();
     write_table_file(file("pager.tbl"), default_image());
@@ -148,7 +149,11 @@ void TestPagerEndToEnd::alertOptionsSetOnScreenTravelToThePagerAndBack()
         dialog.cboMailAler[4]->setCurrentIndex(1);
         dialog.cboPersonal->setCurrentIndex(4);
     }
-    w.form->WriteOpt->setChecked(true);
+    PromptsPage &p = w.form->prompts();
+    p.cboLng->setCurrentIndex(3); // German
+    p.txtPrompt[2]->setFocus();
+    p.txtPrompt[2]->setText(QString::fromUtf8("Grüße"));
+    w.form->WriteOpt->setChecked(true); // Pager ▸ Write takes the focus away, which stores the box
     w.form->mnuEB_Click();
     QCOMPARE(w.messages.texts(), QStringList{"Verify Success!"});
     const PagerImage pager = readTable(file("after.tbl"));
@@ -157,6 +162,7 @@ void TestPagerEndToEnd::alertOptionsSetOnScreenTravelToThePagerAndBack()
     QCOMPARE(int(pager[0x383]), 158);
     QCOMPARE(int(pager[0xE9]), 7);
     QCOMPARE(int(pager[0xD0]), 255);
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(&pager.bytes()[0x12A]), 5), QByteArray("Gr}~e")); // pager codes
 
     // Back on screen from the pager, over the factory defaults.
     w.state.image = default_image();
@@ -171,7 +177,11 @@ void TestPagerEndToEnd::alertOptionsSetOnScreenTravelToThePagerAndBack()
     QCOMPARE(a.lblValue->text(), QString("7"));
     QCOMPARE(a.lblLength[0]->text() + a.lblLength[5]->text(), QString("CTBP"));
     QVERIFY(w.form->chkCtl[17]->isChecked());
-    QVERIFY(w.state.image == pager);
+    QCOMPARE(p.cboLng->currentText(), QString("German"));
+    QCOMPARE(p.txtPrompt[2]->text(), QString::fromUtf8("Grüße"));
+    PagerImage shown = pager;
+    prompt_to_pc(shown);
+    QVERIFY(w.state.image == shown);
 }
 
 void TestPagerEndToEnd::verifyReportsSuccessAndTheFirstDifference()
