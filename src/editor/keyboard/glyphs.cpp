@@ -1,6 +1,5 @@
 #include "editor/keyboard/glyphs.h"
 
-#include <QFontDatabase>
 #include <QHash>
 #include <QPainter>
 
