@@ -24,6 +24,7 @@
 #include "image/descriptor.h"
 #include "image/memory_map.h"
 #include "image/pll.h"
+#include "platform/instrument.h"
 #include "support/texts.h"
 #include "transfer/link_texts.h"
 
@@ -246,6 +247,7 @@ void Form1::Form_Load()
         cboDft->setCurrentIndex(2);
 
     probe_board_at_startup();
+    coNum->setCurrentIndex(0);
 
     // The installation's logo, centred and stored before the window counts as ready.
     m_prompts->show_startup_logo(m_state.settings.logoText);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTimer>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "support/program_state.h"
@@ -24,6 +25,7 @@ class QWidget;
 namespace zr730 {
 
 class AlertsPage;
+class InstrumentLayer;
 class PromptsPage;
 class PagerLink;
 class Scaler;
@@ -193,6 +195,15 @@ public:
     std::array<QLabel *, 2> lblCHANNEL{}, Label21{};
     QLabel *lblPLLR = nullptr, *lblPLLN = nullptr, *lblMUTL = nullptr;
 
+    // Test page through the GPIB signal generator
+    QLineEdit *txtGPIB = nullptr;
+    QComboBox *coNum = nullptr;
+    QPushButton *Command1 = nullptr;
+    // "Send 8648A": pages capcode #1, or every enabled capcode, with a pause between pages.
+    void Command1_Click();
+    // The pause between two pages (the window paints but takes no input); tests replace it.
+    void setTestPagePause(std::function<void(int ms)> pause) { m_testPagePause = std::move(pause); }
+
     // Table files / transfer
     // A Pager menu command: mode 0 Read, 1 Write, 2 Verify; opens the transfer dialog modally.
     void run_pager_command(int mode);
@@ -208,6 +219,8 @@ public:
 private:
     class BoardLink;
     BoardLink *m_boardLink = nullptr; // a child object of the window
+    std::unique_ptr<InstrumentLayer> m_instrument; // made on the first test page
+    std::function<void(int ms)> m_testPagePause;
 };
 
 } // namespace zr730

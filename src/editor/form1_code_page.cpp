@@ -205,6 +205,14 @@ void Form1::buildCodePage(QWidget *page)
     Combo1[0] = makeCombo(picPLL, "Combo1(0)", kSpacings130, {64, 37, 100, kListHeight}, "Channel");
     Combo1[0]->hide();
     lblCHANNEL[0] = makeLabel(picPLL, "lblCHANNEL(0)", "", {172, 36, 70, kRow});
+    // Test page through the signal generator.
+    QLabel *gpibLabel = makeLabel(picPLL, "Label4", "GPIB Addr", {560, 8, 72, kRow});
+    txtGPIB = makeEdit(picPLL, "txtGPIB", {632, 8, 40, kRow}, gpibLabel->text(), 3);
+    txtGPIB->setText(QStringLiteral("19"));
+    gpibLabel->setBuddy(txtGPIB);
+    coNum = makeCombo(picPLL, "coNum", {"1", "All"}, {680, 9, 64, kListHeight}, QStringLiteral("Test page capcodes"));
+    Command1 = makeButton(picPLL, "Command1", "Send 8648A", {756, 6, 140, 28});
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     lblPLLR->setAccessibleName(QStringLiteral("R:"));
     lblPLLN->setAccessibleName(QStringLiteral("N:"));
     lblMUTL->setAccessibleName(QStringLiteral("MUTL:"));

@@ -95,6 +95,33 @@ QStringList read_paths(QSettings &ini, const QString &key, const QStringList &fa
     return paths;
 }
 
+// Gpib/Controller with its host, port or device.
+GpibConfig read_gpib(QSettings &ini, QStringList &problems)
+{
+    GpibConfig g;
+    const int kind = read_choice(ini, QStringLiteral("Gpib/Controller"), {"none", "lan", "usb", "linux-gpib"}, 0, problems);
+    g.kind = GpibConfig::Kind(kind);
+    g.host = text_value(ini, QStringLiteral("Gpib/Host")).trimmed().toStdString();
+    g.device = text_value(ini, QStringLiteral("Gpib/Device")).trimmed().toStdString();
+    if (ini.contains(QStringLiteral("Gpib/Port"))) {
+        bool ok = false;
+        const int port = text_value(ini, QStringLiteral("Gpib/Port")).trimmed().toInt(&ok);
+        if (ok && port > 0 && port < 65536)
+            g.port = port;
+        else
+            problems << QStringLiteral("Gpib/Port is not a TCP port number (1 … 65535); 1234 is used.");
+    }
+    if (g.kind == GpibConfig::Kind::Lan && g.host.empty()) {
+        problems << QStringLiteral("Gpib/Controller = lan needs Gpib/Host (the gateway's address); no GPIB controller is used.");
+        g.kind = GpibConfig::Kind::None;
+    }
+    if (g.kind == GpibConfig::Kind::Usb && (g.device.empty() || g.device[0] != '/')) {
+        problems << QStringLiteral("Gpib/Controller = usb needs Gpib/Device (such as /dev/ttyACM0); no GPIB controller is used.");
+        g.kind = GpibConfig::Kind::None;
+    }
+    return g;
+}
+
 } // namespace
 
 SettingsLoadResult load_settings(const QString &iniPath)
@@ -115,6 +142,7 @@ SettingsLoadResult load_settings(const QString &iniPath)
                                          {"10KHz", "12.5KHz", "Auto"}, s.channelPreset400_499, r.problems);
     s.adapterIds = read_usb_ids(ini, QStringLiteral("Board/AdapterIds"), s.adapterIds, r.problems);
     s.extraPorts = read_paths(ini, QStringLiteral("Board/ExtraPorts"), s.extraPorts, r.problems);
+    s.gpib = read_gpib(ini, r.problems);
     return r;
 }
 

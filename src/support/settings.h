@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/instrument.h"
+
 namespace zr730 {
 
 // A USB adapter model: vendor and product id.
@@ -28,6 +30,8 @@ struct InstallationSettings {
                             UsbId{0x067b, 0x23b3}, UsbId{0x067b, 0x23c3}, UsbId{0x067b, 0x23d3},
                             UsbId{0x067b, 0x23e3}, UsbId{0x067b, 0x23f3}};
     QStringList extraPorts;
+    // The GPIB controller of the test page ("gpib0").
+    GpibConfig gpib;
 };
 
 struct SettingsLoadResult {

@@ -26,6 +26,11 @@ inline constexpr const char *kBatteryOrder = "Waring ! You must let ( Level-High
 // Prompts
 inline constexpr const char *kPromptTooLong = "Can not exceed 18 characters exclude left space!";
 
+// Test page
+inline constexpr const char *kTransmitErrorHead = "Capcode";
+inline constexpr const char *kTransmitErrorTail = "Transmit Error!";
+inline constexpr const char *kTransmitSuccess = "Transmit Success !";
+
 // Table files / transfer
 inline constexpr const char *kFileNotExist = "This file is not exit!";
 inline constexpr const char *kNotCorrectFormatHead = "The [";

@@ -23,29 +23,6 @@ void let_events_run()
 
 } // namespace
 
-bool wait_until(int ms, const std::function<bool()> &done)
-{
-    QDeadlineTimer deadline(qMax(0, ms), Qt::PreciseTimer);
-    let_events_run();
-    if (!QCoreApplication::instance()) {
-        // No event loop to sleep in: plain sleeps in short steps.
-        while (!done() && !deadline.hasExpired()) QThread::msleep(1);
-        return done();
-    }
-    // The wake-up timer ends the sleep at the deadline; serial data and window events
-    // end it earlier.
-    QTimer wake;
-    wake.setSingleShot(true);
-    wake.setTimerType(Qt::PreciseTimer);
-    while (!done()) {
-        const qint64 left = deadline.remainingTime();
-        if (left <= 0) return done();
-        wake.start(int(left));
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
 void wait_ms(int ms)
 {
     wait_until(ms, [] { return false; });

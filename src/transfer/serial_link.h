@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "platform/event_wait.h"
 #include "transfer/pager_link.h"
 
 namespace zr730 {
@@ -26,8 +27,6 @@ inline constexpr int kReadPauseMs = 300;
 
 // Waits ms milliseconds, sleeping in the event loop so window events keep running.
 void wait_ms(int ms);
-// Sleeps in the event loop until done() holds or ms milliseconds have passed; returns done().
-bool wait_until(int ms, const std::function<bool()> &done);
 // The n of a name ending in "(COMn)": the digits between "(COM" and the next ")";
 // -1 when the name does not parse.
 int port_from_friendly_name(const QString &name);
