@@ -43,6 +43,12 @@ void TestSettings::valuesAreReadByTheirEntryText()
     QCOMPARE(r.settings.logoText, QString("ACME"));
     QCOMPARE(r.settings.channelPreset100_200, 2);
     QCOMPARE(r.settings.channelPreset400_499, 0);
+
+    const auto gpib = load_settings(write("[Gpib]\nController=lan\nHost=10.0.0.7\nPort=5025\n"));
+    QVERIFY(gpib.problems.isEmpty());
+    QVERIFY(gpib.settings.gpib.kind == GpibConfig::Kind::Lan);
+    QCOMPARE(gpib.settings.gpib.host, std::string("10.0.0.7"));
+    QCOMPARE(gpib.settings.gpib.port, 5025);
 }
 
 void TestSettings::malformedValuesFallBackWithOneSentenceEach()
@@ -54,6 +60,12 @@ void TestSettings::malformedValuesFallBackWithOneSentenceEach()
     QVERIFY(r.problems[1].contains("\"5KHz\" is used"));
     QCOMPARE(r.settings.logoText, QString("VORTEK"));
     QCOMPARE(r.settings.channelPreset100_200, 0);
+
+    // A controller without its address is no controller, said once.
+    const auto gpib = load_settings(write("[Gpib]\nController=usb\nPort=99999\n"));
+    QCOMPARE(gpib.problems.size(), 2);
+    QVERIFY(gpib.settings.gpib.kind == GpibConfig::Kind::None);
+    QCOMPARE(gpib.settings.gpib.port, 1234);
 }
 
 void TestSettings::textsKeepTheirCommas()
