@@ -14,6 +14,9 @@ int main(int argc, char *argv[])
     zr730::MessageBoxService messages;
     zr730::FileDialogBoxService dialogs;
     zr730::ProgramState state(messages, &dialogs);
+#ifdef ZR730_EDITION_LPT
+    state.link = zr730::LinkSelector::Lpt; // the parallel-port edition
+#endif
     state.application_folder = QCoreApplication::applicationDirPath();
 
     const auto loaded = zr730::load_settings(QDir(state.application_folder).filePath(zr730::kSettingsFileName));

@@ -25,6 +25,8 @@
 #include "image/memory_map.h"
 #include "image/pll.h"
 #include "platform/instrument.h"
+#include "platform/parallel_port.h"
+#include "transfer/lpt_fun.h"
 #include "support/texts.h"
 #include "transfer/link_texts.h"
 
@@ -224,6 +226,8 @@ void Form1::bindDescriptorControls()
 void Form1::Form_Load()
 {
     m_state.window_ready = false;
+    // The parallel-port board's delay loop (the serial edition has no bus timing to calibrate).
+    if (LPTFun *lpt = lptLink()) lpt->calibrate_delay();
     // The design size and every control's layout record.
     picTabBack->setMinimumSize(0, 0);
     picTabBack->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);

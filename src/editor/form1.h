@@ -26,6 +26,8 @@ namespace zr730 {
 
 class AlertsPage;
 class InstrumentLayer;
+class LPTFun;
+class PortIo;
 class PromptsPage;
 class PagerLink;
 class Scaler;
@@ -215,10 +217,15 @@ public:
     // The serial link to the programmer board (registry view, serial ports, board watch),
     // made on first use; the window owns it.
     class SerialLink *serialLink();
+    // The parallel-port board (parallel-port edition), made at start-up from the settings.
+    LPTFun *lptLink();
+    PortIo *portIo() const { return m_portIo.get(); }
 
 private:
     class BoardLink;
     BoardLink *m_boardLink = nullptr; // a child object of the window
+    std::unique_ptr<PortIo> m_portIo;  // parallel-port edition: the port and the board on it
+    std::unique_ptr<LPTFun> m_lpt;
     std::unique_ptr<InstrumentLayer> m_instrument; // made on the first test page
     std::function<void(int ms)> m_testPagePause;
 };

@@ -1,7 +1,12 @@
 // The programmer-board probe at start-up and the board watch.
 #include <QObject>
 
+#include <QFile>
+
 #include "editor/form1.h"
+#include "image/defaults.h"
+#include "platform/simulated_parport.h"
+#include "transfer/lpt_fun.h"
 #include "platform/serial_port.h"
 #include "platform/usb_serial_registry.h"
 #include "support/registry_access.h"
@@ -42,6 +47,31 @@ private:
     Form1 *m_window = nullptr;
 };
 
+LPTFun *Form1::lptLink()
+{
+    if (m_state.link != LinkSelector::Lpt) return nullptr;
+    if (!m_lpt) {
+        const InstallationSettings &set = m_state.settings;
+        if (set.lptDevice == QLatin1String(kSimulatedLpt)) {
+            // The simulated board: the pager keeps its memory in the named file, else starts
+            // with the factory defaults.
+            SimulatedParallelPort::Memory memory = default_image().bytes();
+            QFile file(set.lptSimulatedPager);
+            if (!set.lptSimulatedPager.isEmpty() && file.open(QIODevice::ReadOnly)) {
+                const QByteArray b = file.read(kImageSize);
+                std::copy(b.begin(), b.end(), memory.begin());
+            }
+            auto sim = std::make_unique<SimulatedParallelPort>(memory);
+            sim->setSaveFile(set.lptSimulatedPager.toStdString());
+            m_portIo = std::move(sim);
+        } else {
+            m_portIo = make_ppdev_port_io(set.lptDevice.toStdString());
+        }
+        m_lpt = std::make_unique<LPTFun>(m_state, *m_portIo);
+    }
+    return m_lpt.get();
+}
+
 SerialLink *Form1::serialLink()
 {
     if (!m_boardLink) m_boardLink = new BoardLink(*this);
@@ -50,6 +80,11 @@ SerialLink *Form1::serialLink()
 
 void Form1::probe_board_at_startup()
 {
+    // The parallel-port probe says itself when no board answers; there is no board watch.
+    if (LPTFun *lpt = lptLink()) {
+        lpt->lpt_probe();
+        return;
+    }
     SerialLink *link = serialLink();
     link->startupProbe = true;
     link->probe_board();

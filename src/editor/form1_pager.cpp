@@ -83,7 +83,7 @@ void Form1::run_pager_command(int mode)
     if (mode != 0) prompt_to_pager(m_state.image);
     {
         Form1TransferHost host(*this);
-        Form2 dialog(m_state, transferLink(), host, this);
+        Form2 dialog(m_state, transferLink(), host, this, lptLink());
         dialog.showModal();
     }
     if (mode != 0) prompt_to_pc(m_state.image);

@@ -143,6 +143,13 @@ SettingsLoadResult load_settings(const QString &iniPath)
     s.adapterIds = read_usb_ids(ini, QStringLiteral("Board/AdapterIds"), s.adapterIds, r.problems);
     s.extraPorts = read_paths(ini, QStringLiteral("Board/ExtraPorts"), s.extraPorts, r.problems);
     s.gpib = read_gpib(ini, r.problems);
+    s.lptDevice = text_value(ini, QStringLiteral("Lpt/Device")).trimmed();
+    if (!s.lptDevice.isEmpty() && s.lptDevice != QLatin1String(kSimulatedLpt) && !s.lptDevice.startsWith(QLatin1Char('/'))) {
+        r.problems << QStringLiteral("Lpt/Device = \"%1\" is neither a device path such as /dev/parport0 nor \"%2\"; "
+                                     "the port is found by its base address.").arg(s.lptDevice, QLatin1String(kSimulatedLpt));
+        s.lptDevice.clear();
+    }
+    s.lptSimulatedPager = text_value(ini, QStringLiteral("Lpt/SimulatedPager")).trimmed();
     return r;
 }
 

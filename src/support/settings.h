@@ -17,6 +17,7 @@ struct UsbId {
 };
 
 inline constexpr const char *kSettingsFileName = "zr730.ini";
+inline constexpr const char *kSimulatedLpt = "simulated"; // Lpt/Device of the simulated board
 
 struct InstallationSettings {
     QString logoText = QStringLiteral("VORTEK");
@@ -32,6 +33,10 @@ struct InstallationSettings {
     QStringList extraPorts;
     // The GPIB controller of the test page ("gpib0").
     GpibConfig gpib;
+    // Parallel-port edition: the port device (empty: found by base address), or "simulated"
+    // for the built-in simulated board with its pager memory kept in lptSimulatedPager.
+    QString lptDevice;
+    QString lptSimulatedPager;
 };
 
 struct SettingsLoadResult {

@@ -37,8 +37,8 @@ QPushButton *makeButton(QWidget *parent, const char *name, const char *caption)
 
 } // namespace
 
-Form2::Form2(ProgramState &state, PagerLink *link, TransferHost &host, QWidget *parent)
-    : QDialog(parent), m_state(state), m_link(link), m_procedures(state, link, host, this)
+Form2::Form2(ProgramState &state, PagerLink *link, TransferHost &host, QWidget *parent, LPTFun *lpt)
+    : QDialog(parent), m_state(state), m_link(link), m_procedures(state, link, host, this, lpt)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QString());
@@ -106,6 +106,12 @@ void Form2::Form_Activate()
     }
     m_activated = true;
     m_busy = true;
+    // The parallel-port board is looked for before every transfer.
+    if (!m_procedures.probe_board()) {
+        m_busy = false;
+        Form_Unload();
+        return;
+    }
 
     switch (m_state.transfer_mode) {
     case 0: {

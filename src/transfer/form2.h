@@ -15,7 +15,8 @@ namespace zr730 {
 class Form2 : public QDialog, public TransferView {
     Q_OBJECT
 public:
-    Form2(ProgramState &state, PagerLink *link, TransferHost &host, QWidget *parent = nullptr);
+    // lpt: the parallel-port board of that edition (the serial edition passes none).
+    Form2(ProgramState &state, PagerLink *link, TransferHost &host, QWidget *parent = nullptr, LPTFun *lpt = nullptr);
     ~Form2() override;
 
     // Shows the dialog modally and does its work as soon as it is shown; returns when it unloads.

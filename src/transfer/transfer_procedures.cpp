@@ -2,6 +2,8 @@
 
 #include "image/image.h"
 #include "support/texts.h"
+#include "transfer/link_texts.h"
+#include "transfer/lpt_fun.h"
 #include "transfer/prompt_conversion.h"
 #include "transfer/table_file.h"
 
@@ -46,9 +48,9 @@ QString identity_text(const std::vector<std::uint8_t> &buffer)
     return text;
 }
 
-QString not_zr730_message(const QString &identity)
+QString not_zr730_message(const QString &identity, const char *head)
 {
-    return QString::fromLatin1(text::kNotZr730) + QLatin1Char('\n') + QLatin1Char('\n')
+    return QString::fromLatin1(head) + QLatin1Char('\n') + QLatin1Char('\n')
            + QString::fromLatin1(text::kItIs) + identity.mid(0, 5) + QString::fromLatin1(text::kPcb)
            + identity.mid(5, 4) + QString::fromLatin1(text::kSoftware) + identity.mid(9, 5)
            + QString::fromLatin1(text::kIdentityTail);
@@ -60,14 +62,41 @@ int capcode_of(const PagerImage &image, int index)
     return ((image[a] & 0x7F) << 16) | (image[a + 1] << 8) | image[a + 2];
 }
 
-TransferProcedures::TransferProcedures(ProgramState &state, PagerLink *link, TransferHost &host, TransferView *view)
-    : m_state(state), m_link(link), m_host(host), m_view(view)
+TransferProcedures::TransferProcedures(ProgramState &state, PagerLink *link, TransferHost &host, TransferView *view,
+                                       LPTFun *lpt)
+    : m_state(state), m_link(link), m_host(host), m_view(view), m_lpt(lpt)
 {}
 
-// The build's only link is the serial one; the parallel-port variants join here when built.
-void TransferProcedures::tbl_writeall(int strt, int stp) { usb_writeall(strt, stp); }
-void TransferProcedures::tbl_readall(int strt, int &stp) { usb_readall(strt, stp); }
-void TransferProcedures::tbl_verify(int strt, int stp) { usb_verify(strt, stp); }
+bool TransferProcedures::parallel() const { return m_state.link == LinkSelector::Lpt; }
+
+// The edition's link does the work; on the parallel port every procedure ends with one more
+// stop condition, so the bus is released whatever happened.
+void TransferProcedures::tbl_writeall(int strt, int stp)
+{
+    if (!parallel()) return usb_writeall(strt, stp);
+    lpt_writeall(strt, stp);
+    if (m_lpt) m_lpt->i2c_stop();
+}
+
+void TransferProcedures::tbl_readall(int strt, int &stp)
+{
+    if (!parallel()) return usb_readall(strt, stp);
+    lpt_readall(strt, stp);
+    if (m_lpt) m_lpt->i2c_stop();
+}
+
+void TransferProcedures::tbl_verify(int strt, int stp)
+{
+    if (!parallel()) return usb_verify(strt, stp);
+    lpt_verify(strt, stp);
+    if (m_lpt) m_lpt->i2c_stop();
+}
+
+bool TransferProcedures::probe_board()
+{
+    if (!parallel()) return true;
+    return m_lpt && m_lpt->lpt_probe();
+}
 
 bool TransferProcedures::readRange(int start, int stop)
 {
@@ -97,20 +126,23 @@ void TransferProcedures::usb_writeall(int strt, int stp)
 
     // The pager's RoHS marker must agree with the selected band, or the user must agree.
     if (!readRange(kRohsMarkerAddress, kRohsMarkerAddress)) return;
-    const bool pagerIsRohs = m_state.read_buffer[kRohsMarkerAddress] == kRohsMarker;
-    const bool bandIsRohs = m_host.band_position() == kRohsBandPosition;
-    if (bandIsRohs != pagerIsRohs) {
-        const char *question = bandIsRohs ? text::kPagerNonRohs : text::kPagerRohs;
-        if (m_state.messages.show(QString::fromLatin1(question), MsgIcon::Warning, MsgButtons::YesNo)
-            != MsgAnswer::Yes) {
-            m_state.transfer_result = -1;
-            return;
-        }
-    }
+    if (!rohsAgreed(m_state.read_buffer[kRohsMarkerAddress])) return;
 
     image[kWriteMarkerAddress] = 1;
     const bool written = m_link->block_write(image, strt, stp, kTransferBlockSize);
     m_state.transfer_result = written ? 0 : -1;
+}
+
+bool TransferProcedures::rohsAgreed(std::uint8_t marker)
+{
+    const bool pagerIsRohs = marker == kRohsMarker;
+    const bool bandIsRohs = m_host.band_position() == kRohsBandPosition;
+    if (bandIsRohs == pagerIsRohs) return true;
+    const char *question = bandIsRohs ? text::kPagerNonRohs : text::kPagerRohs;
+    if (m_state.messages.show(QString::fromLatin1(question), MsgIcon::Warning, MsgButtons::YesNo) == MsgAnswer::Yes)
+        return true;
+    m_state.transfer_result = -1;
+    return false;
 }
 
 void TransferProcedures::usb_readall(int strt, int stp)
@@ -147,6 +179,88 @@ void TransferProcedures::usb_verify(int strt, int stp)
         }
     }
     m_state.messages.show(QString::fromLatin1(text::kVerifySuccess), MsgIcon::None);
+}
+
+// ---- parallel port ------------------------------------------------------------------------
+
+void TransferProcedures::lpt_writeall(int strt, int stp)
+{
+    m_state.transfer_result = 0; // no failure of an earlier procedure may stop this one
+    if (!m_lpt) {
+        m_state.transfer_result = -1;
+        return;
+    }
+    PagerImage &image = m_state.image;
+    clean_up_capcodes(image);
+    m_host.init_ctl();
+    const auto marker = m_lpt->lpt_read_byte(kRohsMarkerAddress);
+    if (!marker || !rohsAgreed(*marker)) return;
+    image[kWriteMarkerAddress] = 1;
+    if (m_view) {
+        m_view->setMaximum(stp - 16);
+        m_view->setPosition(strt);
+        m_view->useHighlightColour();
+        m_view->setStatus(QString::fromLatin1(text::kWritingNow));
+    }
+    m_lpt->page_write(image, strt, stp, m_view);
+}
+
+void TransferProcedures::lpt_readall(int strt, int stp)
+{
+    m_state.transfer_result = 0;
+    if (!m_lpt) {
+        m_state.transfer_result = -1;
+        return;
+    }
+    // The identity block byte by byte; the first failure ends the read with its one message.
+    std::vector<std::uint8_t> identity(std::size_t(kIdentityLast) + 1, 0);
+    for (int a = kIdentityFirst; a <= kIdentityLast; ++a) {
+        const auto b = m_lpt->lpt_read_byte(a);
+        if (!b) return;
+        identity[std::size_t(a)] = *b;
+    }
+    const QString id = identity_text(identity);
+    if (id.left(5) != QLatin1String(kTableModel)) {
+        m_state.messages.show(not_zr730_message(id, text::kNotZr730Dash), MsgIcon::Warning);
+        m_state.transfer_result = -1;
+        return;
+    }
+
+    const PagerImage kept = m_state.image;
+    prepareReadDisplay(strt, stp, text::kReadingNow);
+    if (!m_lpt->sequential_read(m_state.image, strt, stp, m_view)) {
+        m_state.image = kept; // a failed read never leaves a half-read image
+        return;
+    }
+    m_state.messages.show(QString::fromLatin1(text::kReadSuccess), MsgIcon::None);
+    const char *problem = nullptr;
+    auto differs = [&](int from, int to) {
+        for (int a = from; a <= to; ++a)
+            if (m_state.image[a] != kept[a]) return true;
+        return false;
+    };
+    if (differs(0x000, 0x003) || differs(0x3F0, 0x3F7))
+        problem = text::kPagerDataWrong;
+    else if (m_state.image.field_get(0x03C, 2, 1) == 1)
+        problem = text::kTwoLineMode;
+    if (problem) {
+        m_state.messages.show(QString::fromLatin1(problem), MsgIcon::None);
+        m_state.image = kept;
+        return;
+    }
+    prompt_to_pc(m_state.image);
+    m_host.select_band_from_image();
+}
+
+void TransferProcedures::lpt_verify(int strt, int stp)
+{
+    m_state.transfer_result = 0;
+    if (!m_lpt) {
+        m_state.transfer_result = -1;
+        return;
+    }
+    prepareReadDisplay(strt, stp, text::kVerifyingNow);
+    m_lpt->compare(m_state.image, strt, stp, m_view);
 }
 
 bool TransferProcedures::writeAllowed()

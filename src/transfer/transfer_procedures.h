@@ -4,9 +4,12 @@
 #include <QString>
 
 #include "support/program_state.h"
+#include "support/texts.h"
 #include "transfer/pager_link.h"
 
 namespace zr730 {
+
+class LPTFun;
 
 // Image addresses the transfer procedures use.
 inline constexpr int kWriteMarkerAddress = 0x3E0;
@@ -49,8 +52,8 @@ void clean_up_capcodes(PagerImage &image);
 
 // The identity text of a pager: bytes 0x3E1 … 0x3EE as 8-bit characters, up to the first below 32.
 QString identity_text(const std::vector<std::uint8_t> &buffer);
-// The message shown when the identity is not a ZR730.
-QString not_zr730_message(const QString &identity);
+// The message shown when the identity is not a ZR730 (head: the edition's first line).
+QString not_zr730_message(const QString &identity, const char *head = text::kNotZr730);
 
 // The capcode of record index (0 … 5) of the image.
 int capcode_of(const PagerImage &image, int index);
@@ -58,7 +61,9 @@ int capcode_of(const PagerImage &image, int index);
 class TransferProcedures {
 public:
     // link and view may be null: without a link every transfer fails; without a view nothing shows.
-    TransferProcedures(ProgramState &state, PagerLink *link, TransferHost &host, TransferView *view);
+    // The parallel-port edition passes its board as lpt.
+    TransferProcedures(ProgramState &state, PagerLink *link, TransferHost &host, TransferView *view,
+                       LPTFun *lpt = nullptr);
 
     // Link-independent entry points on the state's image.
     void tbl_writeall(int strt, int stp);
@@ -69,6 +74,14 @@ public:
     void usb_writeall(int strt, int stp);
     void usb_readall(int strt, int stp);
     void usb_verify(int strt, int stp);
+
+    // The parallel-port procedures over the I2C bus of the board.
+    void lpt_writeall(int strt, int stp);
+    void lpt_readall(int strt, int stp);
+    void lpt_verify(int strt, int stp);
+    // Parallel-port edition: the board must answer before a transfer (false: it said so).
+    bool probe_board();
+    bool parallel() const;
 
     // False, after telling the user, when the main window is in "Modify Mode".
     bool writeAllowed();
@@ -83,12 +96,15 @@ public:
 
 private:
     bool readRange(int start, int stop);
+    // RoHS marker against the band; false when the user refused (flag −1).
+    bool rohsAgreed(std::uint8_t marker);
     void prepareReadDisplay(int strt, int stp, const char *status);
 
     ProgramState &m_state;
     PagerLink *m_link;
     TransferHost &m_host;
     TransferView *m_view;
+    LPTFun *m_lpt;
 };
 
 } // namespace zr730
