@@ -75,6 +75,7 @@ private slots:
     void boardIsFoundOnItsPortOrReportedOnce();
     void missingAcknowledgeEndsTheWriteWithOneMessage();
     void waitIsLongerThan25Microseconds();
+    void portsAreFoundByBaseAddressAndMissingOnesExplained();
     void editionReadsWritesAndVerifiesThePager();
     void failedReadRestoresTheImageAndALaterWriteWorks();
 
@@ -162,6 +163,29 @@ void TestLptLink::waitIsLongerThan25Microseconds()
         const qint64 ns = t.nsecsElapsed();
         QVERIFY2(ns > 400 * 25'000LL * (loop ? 0.5 : 1.0), qPrintable(QString::number(ns)));
     }
+}
+
+void TestLptLink::portsAreFoundByBaseAddressAndMissingOnesExplained()
+{
+    const QString root = m_dir.filePath("parport");
+    for (const auto &[name, base] : {std::pair{"parport0", "888\t1912\n"}, std::pair{"parport1", "632\t1656\n"}}) {
+        QVERIFY(QDir().mkpath(root + "/" + name));
+        QFile f(root + "/" + name + "/base-addr");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(base);
+    }
+    QCOMPARE(parport_device_for_base(632, root.toStdString()), std::string("/dev/parport1"));
+    QCOMPARE(parport_device_for_base(956, root.toStdString()), std::string());
+
+    // No parallel-port driver at all: every line reads high, and the probe says what to load.
+    RecordingMessages messages;
+    ProgramState state(messages);
+    auto io = make_ppdev_port_io({}, m_dir.filePath("no-such-dir").toStdString());
+    LPTFun lpt(state, *io);
+    QVERIFY(!lpt.lpt_probe());
+    QCOMPARE(messages.texts().size(), 1);
+    QVERIFY(messages.texts()[0].startsWith("The Programmed Board is not responding!\n\n"));
+    QVERIFY(messages.texts()[0].contains("modprobe parport_pc ppdev"));
 }
 
 void TestLptLink::editionReadsWritesAndVerifiesThePager()
