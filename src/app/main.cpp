@@ -1,8 +1,10 @@
 #include <QApplication>
 #include <QDir>
 
+#include "editor/dialogs/frm_splash.h"
 #include "editor/form1.h"
 #include "editor/message_box_service.h"
+#include "support/program_paths.h"
 #include "support/program_state.h"
 #include "support/settings.h"
 
@@ -10,6 +12,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZR730"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zr730")));
 
     zr730::MessageBoxService messages;
     zr730::FileDialogBoxService dialogs;
@@ -18,18 +21,26 @@ int main(int argc, char *argv[])
     state.link = zr730::LinkSelector::Lpt; // the parallel-port edition
 #endif
     state.application_folder = QCoreApplication::applicationDirPath();
+    state.config_folder = zr730::default_user_config_folder();
 
-    const auto loaded = zr730::load_settings(QDir(state.application_folder).filePath(zr730::kSettingsFileName));
+    const QString ini = zr730::find_program_file(state, QString::fromLatin1(zr730::kSettingsFileName));
+    const auto loaded = zr730::load_settings(ini);
     state.settings = loaded.settings;
 
     zr730::Form1 window(state);
     messages.setParent(&window);
     dialogs.setParent(&window);
-    // The load applies the image before its first wait (the board probe) lets the window paint,
-    // so no start-up message stands over empty boxes.
-    window.show();
-    window.Form_Load();
-    if (!loaded.problems.isEmpty())
-        messages.show(loaded.problems.join(QLatin1Char('\n')), zr730::MsgIcon::Warning);
+
+    // The splash comes first; half a second later it shows the main window, whose load runs
+    // under it. The load applies the image before its first wait (the board probe) lets the
+    // window paint, so no start-up message stands over empty boxes.
+    auto *splash = new zr730::frmSplash(state.settings.companyText, state.link, [&] {
+        window.show();
+        window.Form_Load();
+        if (!loaded.problems.isEmpty() && window.isVisible())
+            messages.show(loaded.problems.join(QLatin1Char('\n')), zr730::MsgIcon::Warning);
+    }, &messages);
+    window.setSplash(splash);
+    splash->Form_Load();
     return app.exec();
 }

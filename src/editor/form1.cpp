@@ -16,6 +16,8 @@
 
 #include "editor/alerts_page.h"
 #include "editor/controls.h"
+#include "editor/dialogs/frm_about.h"
+#include "editor/dialogs/frm_splash.h"
 #include "editor/prompts_page.h"
 #include "editor/russian_page.h"
 #include "editor/scaling.h"
@@ -27,6 +29,7 @@
 #include "platform/instrument.h"
 #include "platform/parallel_port.h"
 #include "transfer/lpt_fun.h"
+#include "transfer/table_commands.h"
 #include "support/texts.h"
 #include "transfer/link_texts.h"
 
@@ -125,8 +128,7 @@ void Form1::buildMenus()
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    mnuAbout = help->addAction(QStringLiteral("About"));
-    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+    mnuAbout = item(help, "About", "mnuAbout", &Form1::mnuAbout_Click);
 }
 
 void Form1::buildWindow()
@@ -228,6 +230,11 @@ void Form1::Form_Load()
     m_state.window_ready = false;
     // The parallel-port board's delay loop (the serial edition has no bus timing to calibrate).
     if (LPTFun *lpt = lptLink()) lpt->calibrate_delay();
+    // The splash closes five seconds from now.
+    if (m_splash) {
+        m_splash->Timer2.start();
+        m_splash->raise(); // the main window loads under the splash
+    }
     // The design size and every control's layout record.
     picTabBack->setMinimumSize(0, 0);
     picTabBack->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -251,12 +258,13 @@ void Form1::Form_Load()
         cboDft->setCurrentIndex(2);
 
     probe_board_at_startup();
+    if (m_closing) return; // the window was closed while the probe waited
     coNum->setCurrentIndex(0);
 
     // The installation's logo, centred and stored before the window counts as ready.
     m_prompts->show_startup_logo(m_state.settings.logoText);
     if (m_state.current_table_path.isEmpty())
-        m_state.current_table_path = m_state.application_folder + QStringLiteral("/default.tbl");
+        m_state.current_table_path = default_table_path(m_state);
     m_state.window_ready = true;
     open_default_table();
 
@@ -442,13 +450,23 @@ void Form1::commitFocus()
 
 void Form1::mnuExit_Click() { close(); }
 
+void Form1::setSplash(frmSplash *splash) { m_splash = splash; }
+
+void Form1::mnuAbout_Click()
+{
+    frmAbout about(m_state.settings.companyText, m_state.link, this);
+    about.exec();
+}
+
 void Form1::closeEvent(QCloseEvent *event)
 {
     m_closing = true;
     Timer1.stop();
     QMainWindow::closeEvent(event);
-    // Ending the main window ends the program, closing every other window.
+    // Ending the main window ends the program at once, closing every other window, even when
+    // it is closed in the middle of its start-up.
     QApplication::closeAllWindows();
+    QCoreApplication::quit();
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)

@@ -25,6 +25,7 @@ class QWidget;
 namespace zr730 {
 
 class AlertsPage;
+class frmSplash;
 class InstrumentLayer;
 class LPTFun;
 class PortIo;
@@ -40,6 +41,10 @@ public:
 
     // Start-up, in its fixed order. Call once after construction.
     void Form_Load();
+    // The splash whose closing timer the load starts.
+    void setSplash(frmSplash *splash);
+    // Help ▸ About.
+    void mnuAbout_Click();
 
     // Applies the whole image to the window.
     void init_ctl();
@@ -224,6 +229,7 @@ public:
 private:
     class BoardLink;
     BoardLink *m_boardLink = nullptr; // a child object of the window
+    QPointer<frmSplash> m_splash;
     std::unique_ptr<PortIo> m_portIo;  // parallel-port edition: the port and the board on it
     std::unique_ptr<LPTFun> m_lpt;
     std::unique_ptr<InstrumentLayer> m_instrument; // made on the first test page

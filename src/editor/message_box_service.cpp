@@ -11,6 +11,7 @@ MsgAnswer MessageBoxService::show(const QString &text, MsgIcon icon, MsgButtons 
     QMessageBox box(m_parent ? m_parent.data() : QApplication::activeWindow());
     box.setWindowTitle(QApplication::applicationName());
     box.setText(text);
+    if (m_topMost) box.setWindowFlag(Qt::WindowStaysOnTopHint);
     switch (icon) {
     case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;

@@ -10,10 +10,13 @@ namespace zr730 {
 class MessageBoxService : public MessageService {
 public:
     void setParent(QWidget *parent) { m_parent = parent; }
+    // While a top-most window is up (the splash), boxes are top-most too, so none hides behind it.
+    void setTopMost(bool on) { m_topMost = on; }
     MsgAnswer show(const QString &text, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok) override;
 
 private:
     QPointer<QWidget> m_parent;
+    bool m_topMost = false;
 };
 
 class FileDialogBoxService : public FileDialogService {

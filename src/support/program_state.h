@@ -49,6 +49,9 @@ struct ProgramState {
 
     // Table files
     QString application_folder;
+    // The user's configuration folder (second place for "default.tbl" and the settings file);
+    // empty when only the program folder counts.
+    QString config_folder;
     QString current_table_path;
     bool use_current_path = false;
 

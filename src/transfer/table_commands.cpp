@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "support/program_paths.h"
 #include "support/texts.h"
 #include "transfer/table_file.h"
 
@@ -30,7 +31,9 @@ const QString filter() { return QString::fromLatin1(text::kTableFilter); }
 
 QString default_table_path(const ProgramState &state)
 {
-    return QDir(state.application_folder).filePath(QString::fromLatin1(text::kDefaultTableName));
+    const QString name = QString::fromLatin1(text::kDefaultTableName);
+    const QString existing = find_program_file(state, name);
+    return existing.isEmpty() ? QDir(user_file_folder(state)).filePath(name) : existing;
 }
 
 QString current_table_path(ProgramState &state)
@@ -43,7 +46,7 @@ bool open_table(ProgramState &state, TableFileHost &host)
 {
     if (!state.use_current_path) {
         if (!state.files) return false;
-        const QString chosen = state.files->openFile(state.application_folder, filter());
+        const QString chosen = state.files->openFile(user_file_folder(state), filter());
         if (chosen.isEmpty()) return false; // cancelled
         if (!QFileInfo::exists(chosen)) {
             state.messages.show(QString::fromLatin1(text::kFileNotExist), MsgIcon::None);
@@ -76,7 +79,7 @@ bool save_table_as(ProgramState &state, TableFileHost &host)
 {
     if (!state.use_current_path) {
         if (!state.files) return false;
-        const QString chosen = state.files->saveFile(state.application_folder, filter());
+        const QString chosen = state.files->saveFile(user_file_folder(state), filter());
         if (chosen.isEmpty()) return false; // cancelled
         if (QFileInfo::exists(chosen)
             && state.messages.show(QString::fromLatin1(text::kOverwriteFile), MsgIcon::None, MsgButtons::YesNo)
