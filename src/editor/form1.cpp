@@ -461,6 +461,7 @@ void Form1::mnuAbout_Click()
 void Form1::closeEvent(QCloseEvent *event)
 {
     m_closing = true;
+    m_state.program_ending = true;
     Timer1.stop();
     QMainWindow::closeEvent(event);
     // Ending the main window ends the program at once, closing every other window, even when

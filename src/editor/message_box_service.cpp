@@ -8,7 +8,10 @@ namespace zr730 {
 
 MsgAnswer MessageBoxService::show(const QString &text, MsgIcon icon, MsgButtons buttons)
 {
-    QMessageBox box(m_parent ? m_parent.data() : QApplication::activeWindow());
+    // The splash goes away by itself, possibly while the box is open: never the box's parent.
+    QWidget *parent = m_parent ? m_parent.data() : QApplication::activeWindow();
+    if (parent && parent->windowType() == Qt::SplashScreen) parent = nullptr;
+    QMessageBox box(parent);
     box.setWindowTitle(QApplication::applicationName());
     box.setText(text);
     if (m_topMost) box.setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -30,6 +30,8 @@ struct ProgramState {
     bool frequency_rejected = false;
     bool loaded_image_refresh = false;
     bool window_ready = false;
+    // Raised when the main window closes: the program is ending and says nothing more.
+    bool program_ending = false;
 
     // Band and synthesizer state.
     int MUTL = 2;

@@ -194,6 +194,7 @@ bool LPTFun::lpt_probe()
         m_data = base;
         if (lpt_probe_port(base)) return true;
     }
+    if (m_state.program_ending) return false;
     QString message = QString::fromLatin1(text::kBoardNotResponding);
     if (const std::string why = m_io.problem(); !why.empty()) message += QStringLiteral("\n\n") + QString::fromStdString(why);
     m_state.messages.show(message, MsgIcon::Warning);

@@ -160,7 +160,7 @@ bool SerialLink::find_board()
         }
     }
 
-    if (startupProbe) m_state.messages.show(QString::fromLatin1(text::kBoardNotResponding), MsgIcon::Warning);
+    if (startupProbe && !m_state.program_ending) m_state.messages.show(QString::fromLatin1(text::kBoardNotResponding), MsgIcon::Warning);
     m_adapterValueCount = anyAdapter ? int(values.size()) : 0;
     m_boardPort = -1;
     if (startupProbe) watchTimer(true);

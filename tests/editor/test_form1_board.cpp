@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include "editor/form1.h"
@@ -51,6 +52,30 @@ private slots:
         QCOMPARE(w.labelColour(), QColor(0, 0, 0));
         QVERIFY(w.form->pagerMenu()->isEnabled());
         QVERIFY(w.form->Timer1.isActive());
+    }
+    void closingDuringTheStartupProbeEndsTheProgramAtOnce()
+    {
+        BoardSimulator sim(boardPath(), {"--fault", "silence"}); // the probe waits its full 500 ms
+        QVERIFY(sim.start());
+        RecordingMessages messages;
+        ProgramState state(messages);
+        state.settings.adapterIds.clear();
+        state.settings.extraPorts = {sim.linkPath()};
+        state.application_folder = m_dir.path();
+        Form1 form(state);
+        form.show();
+        // As in the program: the load runs inside the application's loop, and the user closes
+        // the window while the probe waits.
+        QTimer::singleShot(0, &form, [&] { form.Form_Load(); });
+        QTimer::singleShot(150, &form, [&] { form.close(); });
+        QElapsedTimer t;
+        t.start();
+        QTimer::singleShot(5000, &form, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QCoreApplication::exec(), 0); // ended by the window, not by the guard
+        QVERIFY(t.elapsed() < 1500);
+        QVERIFY(!form.isVisible());
+        QVERIFY(!state.window_ready);   // the rest of the start-up did not run
+        QVERIFY(messages.shown.isEmpty());
     }
     void startupWithoutBoardSaysNotRespondingAndTheWatchShowsDisconnect()
     {

@@ -1,0 +1,80 @@
+// The splash and About windows, and the start-up order around the splash.
+#include <QtTest>
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "editor/dialogs/frm_about.h"
+#include "editor/dialogs/frm_splash.h"
+#include "editor/message_box_service.h"
+
+using namespace zr730;
+
+class TestSplashAbout : public QObject {
+    Q_OBJECT
+private slots:
+    void splashShowsTheMainWindowThenClosesItselfAndRestoresTheCursor();
+    void messagesStandAboveTheSplash();
+    void titlesOfBothEditions();
+};
+
+void TestSplashAbout::splashShowsTheMainWindowThenClosesItselfAndRestoresTheCursor()
+{
+    bool mainShown = false;
+    QPointer<frmSplash> splash = new frmSplash("Acme", LinkSelector::Usb, [&] { mainShown = true; });
+    QVERIFY(splash->windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(splash->Timer1.interval(), 500);
+    QCOMPARE(splash->Timer2.interval(), 5000);
+    splash->Form_Load();
+    QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+    QVERIFY(!mainShown);
+    QTRY_VERIFY_WITH_TIMEOUT(mainShown, 2000);
+    QVERIFY(splash && splash->isVisible() && !splash->Timer2.isActive()); // until the main window's load starts it
+
+    splash->Timer2.setInterval(100); // the wait itself is not under test here
+    splash->Timer2.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!splash, 2000);
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestSplashAbout::messagesStandAboveTheSplash()
+{
+    MessageBoxService messages;
+    QPointer<frmSplash> splash = new frmSplash("Acme", LinkSelector::Usb, {}, &messages);
+    splash->Form_Load();
+    bool topMost = false;
+    QTimer::singleShot(0, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            topMost = box->windowFlags() & Qt::WindowStaysOnTopHint;
+            // The splash closing inside the box's own loop is safe.
+            splash->Timer2_Timer();
+            QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
+        }
+    });
+    messages.show("The Programmed Board is not responding!", MsgIcon::Warning);
+    QVERIFY(topMost);
+    QTRY_VERIFY(!splash);
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestSplashAbout::titlesOfBothEditions()
+{
+    struct Edition { LinkSelector link; const char *splash, *about; };
+    for (const Edition &e : {Edition{LinkSelector::Usb, "ZR730K52(USB) Programmer", "ZR730K52(USB) Pager Programmer"},
+                             Edition{LinkSelector::Lpt, "ZR730K Programmer(Test Only)", "ZR730K Pager Programmer"}}) {
+        frmSplash splash("Acme Inc.", e.link, {});
+        QCOMPARE(splash.lblProductName->text(), QString(e.splash));
+        QVERIFY(splash.lblCopyright->text().endsWith("Acme Inc."));
+        frmAbout about("Acme Inc.", e.link);
+        QCOMPARE(about.lblTitle->text(), QString(e.about));
+        QCOMPARE(about.lblVersion->text(), QString("Version 6.10(2010.9.21)"));
+        QCOMPARE(about.Label2->text(), QString(" This program can be used for\n  model ZR-730K52"));
+        QVERIFY(about.lblDescription->text().endsWith("made by Acme Inc."));
+        QTimer::singleShot(0, &about, [&about] { about.cmdOK->click(); });
+        QCOMPARE(about.exec(), int(QDialog::Accepted));
+    }
+}
+
+QTEST_MAIN(TestSplashAbout)
+#include "test_splash_about.moc"
