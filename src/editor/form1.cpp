@@ -170,8 +170,9 @@ void Form1::buildWindow()
     WriteOpt = new QRadioButton(QStringLiteral("Write Mode"), picTabBack);
     WriteOpt->setObjectName(QStringLiteral("WriteOpt"));
     WriteOpt->setGeometry(layout::kDesignWidth - 130, 8, 115, 22);
-    connect(ModifyOpt, &QRadioButton::clicked, this, [this] { ModifyOpt_Click(); });
-    connect(WriteOpt, &QRadioButton::clicked, this, [this] { WriteOpt_Click(); });
+    // The mode follows the options however they are chosen: mouse, keyboard or a screen reader.
+    connect(ModifyOpt, &QRadioButton::toggled, this, [this](bool on) { if (on) ModifyOpt_Click(); });
+    connect(WriteOpt, &QRadioButton::toggled, this, [this](bool on) { if (on) WriteOpt_Click(); });
 
     const QRect pageRect(layout::kPageLeft, layout::kPageTop, layout::kPageWidth, layout::kPageHeight);
     auto page = [&](const char *name) {
@@ -516,14 +517,15 @@ void Form1::showBoardState(bool connected)
 
 // ---- loaders ----------------------------------------------------------------------------
 
-void Form1::select_band_from_image()
+void Form1::select_band_from_image(bool fromTableFile)
 {
     PagerImage &img = m_state.image;
     int target = -1;
     if (img[kAddrRohsMarker] == kRohsGp) {
         target = kBandGp;
     } else {
-        chkCtl[4]->setVisible(true);
+        // Opening a table file shows "Frequency Modification Enable"; a pager read does not.
+        if (fromTableFile) chkCtl[4]->setVisible(true);
         switch (img[kAddrFreqDigits]) {
         case 1: target = 2; m_state.MUTL = 2; break;
         case 3:

@@ -52,7 +52,7 @@ public:
     // Band list set from a loaded or read image, without writing band defaults
     // (0x3F8 = 0xAA → GP band; else by the first frequency digit), then the redraw with
     // loaded_image_refresh raised.
-    void select_band_from_image();
+    void select_band_from_image(bool fromTableFile = true);
     // "… - [path]" in the window title.
     void show_path_in_title(const QString &path);
 
@@ -166,6 +166,7 @@ private:
     int m_page = 0;
     bool m_closing = false;
     int m_deferredCommand = -1; // a Pager command waiting for the link to be free
+    bool m_pagerCommandRunning = false; // one Pager command at a time
 
 public:
     // Controls, by their names. Arrays keep the indexes of the window's design; gaps are null.

@@ -449,10 +449,15 @@ bool Form1::txtFreq_LostFocus()
 
     std::optional<SpacingChoice> choice;
     bool ok = true;
-    if (b == kBandGp) {
+    if (b == kBandGp && Combo1[0]->currentIndex() >= 0) {
         const GpSpacingResult r = gp_spacing(*value, Combo1[0]->currentIndex());
         ok = r.ok;
         choice = r.choice;
+    } else if (b == kBandGp) {
+        // A loaded GP(RoHS) image leaves the GP list without a choice: the entry must fit the
+        // stored spacing, so the R and N words written still belong together.
+        const int step = spacing_step_hz(m_state.channel_spacing_khz);
+        ok = step > 0 && lo_hz(*value, 1) % step == 0;
     } else if ((b == 1 && m_state.channel_choice_400_499 == 2) || (b == 2 && m_state.channel_choice_100_200 == 2)) {
         choice = auto_spacing(*value);
         ok = choice.has_value();

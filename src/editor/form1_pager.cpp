@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include <utility>
@@ -24,7 +25,7 @@ public:
     explicit Form1TransferHost(Form1 &window) : m_window(window) {}
     void init_ctl() override { m_window.init_ctl(); }
     void read_capcode() override { m_window.read_capcode(); }
-    void select_band_from_image() override { m_window.select_band_from_image(); }
+    void select_band_from_image() override { m_window.select_band_from_image(false); }
     int band_position() const override { return m_window.cboDft ? m_window.cboDft->currentIndex() : -1; }
     QString capcode_text(int index) const override
     {
@@ -70,6 +71,9 @@ void Form1::run_pager_command(int mode)
         m_deferredCommand = mode;
         return;
     }
+    // A second Space or Pager command while one is being prepared or running is ignored.
+    if (m_pagerCommandRunning) return;
+    const QScopedValueRollback running(m_pagerCommandRunning, true);
     // Leaving the box in use commits its edit; a rejected frequency drops the command.
     commitFocus();
     m_state.transfer_mode = mode;

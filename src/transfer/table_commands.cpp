@@ -44,6 +44,7 @@ QString current_table_path(ProgramState &state)
 
 bool open_table(ProgramState &state, TableFileHost &host)
 {
+    QString path;
     if (!state.use_current_path) {
         if (!state.files) return false;
         const QString chosen = state.files->openFile(user_file_folder(state), filter());
@@ -52,9 +53,10 @@ bool open_table(ProgramState &state, TableFileHost &host)
             state.messages.show(QString::fromLatin1(text::kFileNotExist), MsgIcon::None);
             return false;
         }
-        state.current_table_path = chosen;
+        path = chosen;
+    } else {
+        path = current_table_path(state);
     }
-    const QString path = current_table_path(state);
 
     const TableReadResult read = read_table_file(path);
     switch (read.status) {
@@ -69,6 +71,9 @@ bool open_table(ProgramState &state, TableFileHost &host)
         break;
     }
 
+    // Only a file that was taken becomes the current table file: File ▸ Save must never
+    // overwrite a file that was refused.
+    state.current_table_path = path;
     state.image.bytes() = read.bytes;
     host.select_band_from_image();
     host.show_path_in_title(path);

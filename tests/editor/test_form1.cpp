@@ -308,6 +308,10 @@ void TestForm1::resizeScalesPositionsSizesAndFonts()
     const QRect capRect = cap->geometry();
     const QRect bandRect = band->geometry();
     const QRect onRect = on->geometry();
+    const QRect writeRect = f.window->WriteOpt->geometry();
+    QList<QPair<QAbstractButton *, QRect>> boxes;
+    for (QAbstractButton *b : central->findChildren<QAbstractButton *>())
+        if (qobject_cast<QCheckBox *>(b) || qobject_cast<QRadioButton *>(b)) boxes.append({b, b->geometry()});
     const double capFont = cap->font().pointSizeF();
     const int bandHeight = band->height();
 
@@ -320,7 +324,11 @@ void TestForm1::resizeScalesPositionsSizesAndFonts()
     QCOMPARE(cap->font().pointSizeF(), capFont * 1.5);
     QCOMPARE(cap->geometry(), QRect(capRect.x() * 2, qRound(capRect.y() * 1.5), capRect.width() * 2,
                                     qRound(capRect.height() * 1.5)));
-    QCOMPARE(on->geometry().left(), onRect.left() * 2);
+    // Check boxes and option buttons scale their widths like every other control.
+    QCOMPARE(on->geometry(), QRect(onRect.x() * 2, qRound(onRect.y() * 1.5), onRect.width() * 2,
+                                   qRound(onRect.height() * 1.5)));
+    QCOMPARE(f.window->WriteOpt->width(), writeRect.width() * 2);
+    for (const auto &[b, r] : boxes) QVERIFY2(b->width() == r.width() * 2, qPrintable(b->objectName()));
     // Lists keep their own height.
     QCOMPARE(band->geometry().left(), bandRect.left() * 2);
     QCOMPARE(band->width(), bandRect.width() * 2);
@@ -582,6 +590,21 @@ void TestForm1::gpBandSpacingChoicesResetTheFrequency()
     QCOMPARE(hex(f.state.image, 0x398, 3), QString("01 a3 11"));
     QCOMPARE(int(f.state.image[0x036] & 1), 1);
     QCOMPARE(int(f.state.image[0x3F8]), 0xAA);
+
+    // A GP(RoHS) image loaded into a fresh window leaves the list without a choice: entries
+    // must fit the stored spacing (here 6.25 kHz).
+    PagerImage gp = f.state.image;
+    gp[0x397] = 1;
+    Fixture fresh;
+    fresh.state.image = gp;
+    fresh.window->select_band_from_image();
+    QCOMPARE(fresh.window->Combo1[0]->currentIndex(), -1);
+    fresh.enterFrequency("15300100");
+    QCOMPARE(fresh.messages.texts(), QStringList{"Channel Spacing Error!"});
+    QCOMPARE(hex(fresh.state.image, 0x398, 6), hex(gp, 0x398, 6));
+    fresh.messages.clear();
+    fresh.enterFrequency("15301250");
+    QVERIFY(fresh.messages.shown.isEmpty());
 }
 
 void TestForm1::loadedImageRebuildsSpacingLists()

@@ -2,7 +2,9 @@
 // the window, with a fake pager link.
 #include <QtTest>
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -94,6 +96,9 @@ private slots:
     void rejectedFrequencyDropsThePagerCommand();
     void readSelectsTheBandOfThePager();
     void readOfAnUnlistedFrequencyDigitKeepsTheBand();
+    void onlyOpeningATableShowsFrequencyModification();
+    void aSecondSpaceWhileAWriteIsPreparedIsIgnored();
+    void writeModeChosenWithoutTheMouseLocksTheEditors();
     void seriesProgrammingFromThePagerMenuShowsTheNextCapcodes();
 };
 
@@ -241,6 +246,40 @@ void TestForm1Transfer::readSelectsTheBandOfThePager()
     QVERIFY(w.state.image == pager);
     QCOMPARE(w.window->cboDft->currentIndex(), 0);
     QCOMPARE(w.state.MUTL, 5);
+}
+
+void TestForm1Transfer::onlyOpeningATableShowsFrequencyModification()
+{
+    Window w;
+    QCheckBox *freqMod = w.window->chkCtl[4];
+    freqMod->hide(); // as after choosing "Auto" spacing
+    w.link.pager = w.state.image.bytes();
+    w.window->mnuEntire_Click();
+    QVERIFY(freqMod->isHidden());
+    testing::write_table_file(w.path("t.tbl"), w.state.image);
+    w.dialogs.openAnswers.enqueue(w.path("t.tbl"));
+    w.window->mnuLBFF_Click();
+    QVERIFY(!freqMod->isHidden());
+}
+
+void TestForm1Transfer::aSecondSpaceWhileAWriteIsPreparedIsIgnored()
+{
+    Window w;
+    w.window->WriteOpt->click();
+    for (int k = 0; k < 2; ++k)
+        QCoreApplication::postEvent(w.window->picTabBack, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " "));
+    QCoreApplication::processEvents();
+    QCOMPARE(w.link.writes, 1);
+    QCOMPARE(w.messages.texts(), QStringList{"Verify Success!"});
+}
+
+void TestForm1Transfer::writeModeChosenWithoutTheMouseLocksTheEditors()
+{
+    Window w;
+    w.window->WriteOpt->setChecked(true); // as a screen reader's toggle action does
+    QVERIFY(!w.window->txtAddr[1]->isEnabled());
+    w.window->ModifyOpt->setChecked(true);
+    QVERIFY(w.window->txtAddr[1]->isEnabled());
 }
 
 void TestForm1Transfer::readOfAnUnlistedFrequencyDigitKeepsTheBand()

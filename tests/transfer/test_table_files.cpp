@@ -80,7 +80,7 @@ private slots:
     void savingOverALongerFileKeepsItsTail();
     void savingOverAShorterFileLeavesExactly1024Bytes();
     void lowerCaseModelIsRefusedAndTheImageStays();
-    void rejectedOpenStillNamesTheFileForSave();
+    void rejectedOpenKeepsTheCurrentFileForSave();
     void openOfAMissingNameSaysSoAndChangesNothing();
     void cancelledDialogsEndSilently();
     void dialogsStartInTheProgramFolderWithTheTableFilter();
@@ -204,15 +204,19 @@ void TestTableFiles::lowerCaseModelIsRefusedAndTheImageStays()
     QVERIFY(m_host.titles.isEmpty());
 }
 
-void TestTableFiles::rejectedOpenStillNamesTheFileForSave()
+void TestTableFiles::rejectedOpenKeepsTheCurrentFileForSave()
 {
-    writeBytes(path("bad.tbl"), QByteArray(1024, '\0'));
+    const QByteArray refused(1024, '\0');
+    writeBytes(path("bad.tbl"), refused);
+    m_state->current_table_path = path("before.tbl");
     m_dialogs->openAnswers.enqueue(path("bad.tbl"));
     QVERIFY(!open_table(*m_state, m_host));
-    QCOMPARE(m_state->current_table_path, path("bad.tbl"));
+    QCOMPARE(m_state->current_table_path, path("before.tbl"));
 
+    // File ▸ Save goes to the file still named in the title, never over the refused one.
     QVERIFY(save_table(*m_state, m_host));
-    QCOMPARE(fileBytes(path("bad.tbl")), imageBytes(m_state->image));
+    QCOMPARE(fileBytes(path("before.tbl")), imageBytes(m_state->image));
+    QCOMPARE(fileBytes(path("bad.tbl")), refused);
 }
 
 void TestTableFiles::openOfAMissingNameSaysSoAndChangesNothing()
