@@ -356,6 +356,9 @@ void Form1::read_pll()
     PagerImage &img = m_state.image;
     lblMUTL->setText(QString::number(m_state.MUTL));
     lblPLLR->setText(QString::number(word24(img, kAddrRWord), 16).toUpper());
+    // Screen readers announce each read-out with its value, as it is seen.
+    lblMUTL->setAccessibleName(QStringLiteral("MUTL: ") + lblMUTL->text());
+    lblPLLR->setAccessibleName(QStringLiteral("R: ") + lblPLLR->text());
     const int code = img[kAddrSpacingCode];
     if (const auto khz = spacing_khz_from_code(code)) m_state.channel_spacing_khz = *khz;
     const QString caption = q(spacing_caption(m_state.channel_spacing_khz));
@@ -386,6 +389,7 @@ void Form1::read_pll()
         for (QComboBox *list : cboChannel) list->setCurrentIndex(idx);
     }
     lblPLLN->setText(QString::number(word24(img, kAddrNWord), 16).toUpper());
+    lblPLLN->setAccessibleName(QStringLiteral("N: ") + lblPLLN->text());
     if (b == kBandGp) {
         if (m_state.loaded_image_refresh) {
             Picture2->hide();

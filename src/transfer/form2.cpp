@@ -23,7 +23,15 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, con
     auto *label = new QLabel(caption, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setAccessibleName(accessible);
+    label->setProperty("idleName", accessible); // the name while the label shows nothing
     return label;
+}
+
+// A label whose current text is also what a screen reader announces.
+void show_text(QLabel *label, const QString &text)
+{
+    label->setText(text);
+    label->setAccessibleName(text.trimmed().isEmpty() ? label->property("idleName").toString() : text.trimmed());
 }
 
 QPushButton *makeButton(QWidget *parent, const char *name, const char *caption)
@@ -41,7 +49,8 @@ Form2::Form2(ProgramState &state, PagerLink *link, TransferHost &host, QWidget *
     : QDialog(parent), m_state(state), m_link(link), m_procedures(state, link, host, this, lpt)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QString());
+    // A title of its own, so screen readers name the window (the big caption says the same).
+    setWindowTitle(QString::fromLatin1(text::kPagerProgram));
     setModal(true);
 
     Label2 = makeLabel(this, "Label2", QString::fromLatin1(text::kPagerProgram), QString::fromLatin1(text::kPagerProgram));
@@ -157,13 +166,13 @@ void Form2::cmdWrite_Click()
     }
     m_busy = true;
     setIdle(false);
-    lblAuto1->setText(QString::fromLatin1(text::kAuto1st) + m_procedures.capcodeText(0));
-    lblAuto2->setText(QString::fromLatin1(text::kAuto2nd) + m_procedures.capcodeText(1));
+    show_text(lblAuto1, QString::fromLatin1(text::kAuto1st) + m_procedures.capcodeText(0));
+    show_text(lblAuto2, QString::fromLatin1(text::kAuto2nd) + m_procedures.capcodeText(1));
     m_procedures.write_one_pager();
     m_busy = false;
     setIdle(true);
     setPosition(0);
-    Label1->clear();
+    setStatus(QString());
 }
 
 void Form2::cmdExit_Click()
@@ -224,7 +233,7 @@ void Form2::useReadColour()
     PB1->setPalette(palette);
 }
 
-void Form2::setStatus(const QString &text) { Label1->setText(text); }
+void Form2::setStatus(const QString &text) { show_text(Label1, text); }
 
 void Form2::letEventsRun() { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); }
 

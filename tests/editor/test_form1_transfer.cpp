@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -99,6 +100,7 @@ private slots:
     void onlyOpeningATableShowsFrequencyModification();
     void aSecondSpaceWhileAWriteIsPreparedIsIgnored();
     void writeModeChosenWithoutTheMouseLocksTheEditors();
+    void readOutsAndTransferTextsAreAnnouncedAsShown();
     void seriesProgrammingFromThePagerMenuShowsTheNextCapcodes();
 };
 
@@ -280,6 +282,24 @@ void TestForm1Transfer::writeModeChosenWithoutTheMouseLocksTheEditors()
     QVERIFY(!w.window->txtAddr[1]->isEnabled());
     w.window->ModifyOpt->setChecked(true);
     QVERIFY(w.window->txtAddr[1]->isEnabled());
+}
+
+void TestForm1Transfer::readOutsAndTransferTextsAreAnnouncedAsShown()
+{
+    Window w;
+    QCOMPARE(w.window->lblPLLR->accessibleName(), QString("R: 2801"));
+    QCOMPARE(w.window->lblPLLN->accessibleName(), QString("N: CDA0"));
+    QCOMPARE(w.window->lblMUTL->accessibleName(), QString("MUTL: 2"));
+    QStringList announced;
+    auto *watch = new QTimer(w.window.get());
+    QObject::connect(watch, &QTimer::timeout, watch, [&] {
+        if (auto *d = w.window->findChild<Form2 *>(); d && !announced.contains(d->Label1->accessibleName()))
+            announced << d->windowTitle() + "|" + d->Label1->accessibleName();
+    });
+    watch->start(0);
+    w.link.pager = w.state.image.bytes();
+    w.window->mnuEntire_Click();
+    QVERIFY2(announced.contains("Pager Program|Reading Now......."), qPrintable(announced.join(", ")));
 }
 
 void TestForm1Transfer::readOfAnUnlistedFrequencyDigitKeepsTheBand()
