@@ -50,7 +50,7 @@ QString open_failure(const QString &path, const QFileDevice &file)
 
 } // namespace
 
-TableSaveResult save_table_file(const QString &path, const PagerImage &image)
+TableSaveResult save_table_file(const QString &path, const PagerImage &image, const std::function<void(SaveStage)> &probe)
 {
     TableSaveResult result;
 
@@ -87,11 +87,17 @@ TableSaveResult save_table_file(const QString &path, const PagerImage &image)
     content.append(tail);
     // write() only fills Qt's buffer; flush() is where a full disk shows. commit() would
     // rename a short temporary file over the old one without complaint.
-    if (file.write(content) != content.size() || !file.flush()) {
+    const qsizetype half = content.size() / 2;
+    bool written = file.write(content.constData(), half) == half && file.flush();
+    if (written && probe) probe(SaveStage::DuringWrite);
+    written = written && file.write(content.constData() + half, content.size() - half) == content.size() - half
+              && file.flush();
+    if (!written) {
         result.reason = QStringLiteral("the data could not be written; the disk may be full") + detail_of(file);
         file.cancelWriting();
         return result;
     }
+    if (probe) probe(SaveStage::BeforeReplace);
     if (!file.commit()) {
         result.reason = QStringLiteral("the new content could not be stored; the disk may be full") + detail_of(file);
         return result;

@@ -2,6 +2,8 @@
 // Table files on disk: the raw 1024-byte pager memory image, no header, no trailer.
 #include <QString>
 
+#include <functional>
+
 #include "image/image.h"
 
 namespace zr730 {
@@ -32,6 +34,10 @@ struct TableSaveResult {
 // Writes the image as the first 1024 bytes of the file at path. An existing longer file keeps
 // its bytes beyond 1024. The new content goes to a temporary file in the same folder that then
 // replaces the old file, so a failed save leaves the old file exactly as it was.
-TableSaveResult save_table_file(const QString &path, const PagerImage &image);
+// probe is called at two moments of the save (tests stop the process there to show that an
+// interrupted save leaves the old file whole).
+enum class SaveStage { DuringWrite, BeforeReplace };
+TableSaveResult save_table_file(const QString &path, const PagerImage &image,
+                                const std::function<void(SaveStage)> &probe = {});
 
 } // namespace zr730

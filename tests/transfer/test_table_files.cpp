@@ -1,6 +1,8 @@
 // Table files on disk and the File menu procedures Open, Save As, Save and start-up's default.tbl.
 #include <QtTest>
 
+#include <QProcess>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -91,6 +93,8 @@ private slots:
     void saveThatCannotCreateItsTemporaryFileLeavesTheOldFile();
     void saveThatRunsOutOfSpaceLeavesTheOldFileAndSaysSo();
     void saveToAMissingFolderSaysSo();
+    void saveKilledMidwayLeavesTheOldFileWhole_data();
+    void saveKilledMidwayLeavesTheOldFileWhole();
     void defaultTableIsOpenedSilentlyWhenPresent();
     void missingDefaultTableChangesNothing();
     void invalidDefaultTableShowsTheFormatMessageAndKeepsTheDefaults();
@@ -352,6 +356,33 @@ void TestTableFiles::saveToAMissingFolderSaysSo()
     QCOMPARE(m_messages->shown.size(), 1);
     QCOMPARE(m_messages->shown[0].text, QString::fromLatin1(text::kSaveFailedHead) + path("no/such/folder/x.tbl")
                                             + QStringLiteral("]: the folder does not exist.\nNothing on disk has been changed."));
+}
+
+void TestTableFiles::saveKilledMidwayLeavesTheOldFileWhole_data()
+{
+    QTest::addColumn<QString>("stage");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("killed while writing") << "during-write" << false;
+    QTest::newRow("killed before replacing") << "before-replace" << false;
+    QTest::newRow("not killed") << "none" << true;
+}
+
+void TestTableFiles::saveKilledMidwayLeavesTheOldFileWhole()
+{
+    QFETCH(QString, stage);
+    QFETCH(bool, replaced);
+    const QString file = path("kept.tbl");
+    const QByteArray old = QByteArray(1024, '\x11') + "tail";
+    writeBytes(file, old);
+    QProcess child;
+    child.start(QStringLiteral(ZR730_SAVE_CHILD_PATH), {file, stage});
+    QVERIFY(child.waitForFinished(10000));
+    QCOMPARE(child.exitStatus() == QProcess::CrashExit, !replaced);
+    QCOMPARE(fileBytes(file), replaced ? QByteArray(1024, '\x5A') + "tail" : old); // never a mix
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"kept.tbl"}); // nothing left behind
+
+    QVERIFY(save_table_file(file, m_state->image).ok); // the next save works and leaves no stray file
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"kept.tbl"});
 }
 
 void TestTableFiles::defaultTableIsOpenedSilentlyWhenPresent()
