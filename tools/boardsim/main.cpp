@@ -1,7 +1,7 @@
 // boardsim: a programmer board with a pager attached, on a pseudo-terminal.
 //
 //   boardsim [--link PATH] [--load FILE] [--save FILE] [--pace]
-//            [--fault silence|bad-checksum|wrong-ack|garbage|disconnect-after=N]
+//            [--fault silence|bad-checksum|wrong-ack|garbage|disconnect-after=N|delay=N:MS|trickle=MS]
 //
 // It prints "boardsim: ready <terminal path>" once the terminal is open (and linked), then
 // answers presence, memory read and memory write frames until it is stopped (SIGINT or
@@ -38,6 +38,8 @@ struct Options {
     bool pace = false;
     std::string fault;       // "", "silence", "bad-checksum", "wrong-ack", "garbage", "disconnect"
     long disconnectAfter = -1;
+    long delayFrame = -1, delayMs = 0; // delay=N:MS: the reply to memory frame N comes MS ms late
+    long trickleMs = 0;                // trickle=MS: replies go out one byte at a time, MS ms apart
 };
 
 constexpr long kByteNs = 1'000'000'000L / 960; // one 8N1 character at 9600 bit/s
@@ -66,7 +68,8 @@ void usage()
 {
     std::fprintf(stderr,
                  "usage: boardsim [--link PATH] [--load FILE] [--save FILE] [--pace]\n"
-                 "                [--fault silence|bad-checksum|wrong-ack|garbage|disconnect-after=N]\n");
+                 "                [--fault silence|bad-checksum|wrong-ack|garbage|disconnect-after=N|\n"
+                 "                         delay=N:MS|trickle=MS]\n");
 }
 
 std::optional<Options> parse(int argc, char **argv)
@@ -94,6 +97,18 @@ std::optional<Options> parse(int argc, char **argv)
             o.disconnectAfter = std::strtol(v->c_str() + 17, &end, 10);
             if (*end || o.disconnectAfter < 0) return std::nullopt;
             o.fault = "disconnect";
+        } else if (v->rfind("delay=", 0) == 0) {
+            char *end = nullptr;
+            o.delayFrame = std::strtol(v->c_str() + 6, &end, 10);
+            if (*end != ':' || o.delayFrame < 0) return std::nullopt;
+            o.delayMs = std::strtol(end + 1, &end, 10);
+            if (*end || o.delayMs < 0) return std::nullopt;
+            o.fault = "delay";
+        } else if (v->rfind("trickle=", 0) == 0) {
+            char *end = nullptr;
+            o.trickleMs = std::strtol(v->c_str() + 8, &end, 10);
+            if (*end || o.trickleMs < 0) return std::nullopt;
+            o.fault = "trickle";
         } else if (*v == "silence" || *v == "bad-checksum" || *v == "wrong-ack" || *v == "garbage") {
             o.fault = *v;
         } else {
@@ -255,6 +270,19 @@ int main(int argc, char **argv)
             const bool memoryFrame = f->channel == kChannelMemory;
             if (opt.fault == "bad-checksum" && memoryFrame) reply[reply.size() - 1] = char(reply.back() ^ 0x5A);
             if (opt.fault == "garbage") reply.prepend(QByteArray("\xFF\x00\x55zz", 5));
+            if (opt.fault == "delay" && memoryFrame && answered - 1 == opt.delayFrame) {
+                const timespec pause{opt.delayMs / 1000, (opt.delayMs % 1000) * 1'000'000L};
+                nanosleep(&pause, nullptr);
+                start = now();
+            }
+            if (opt.fault == "trickle") {
+                const timespec gap{0, opt.trickleMs * 1'000'000L};
+                for (int i = 0; i < reply.size(); ++i) {
+                    send(master, reply.mid(i, 1), false, now());
+                    nanosleep(&gap, nullptr);
+                }
+                continue;
+            }
             send(master, reply, opt.pace, start);
         }
     }
