@@ -10,7 +10,7 @@
 
 #include <utility>
 
-#include "transfer/form2.h"
+#include "editor/dialogs/form2.h"
 #include "transfer/prompt_conversion.h"
 #include "transfer/serial_link.h"
 #include "transfer/transfer_procedures.h"

@@ -59,7 +59,7 @@ QList<SerialDevice> scan_usb_serial_devices(const QString &sysClassTty, const QS
     return found;
 }
 
-UsbSerialRegistry::UsbSerialRegistry(PortTable &ports, const InstallationSettings &settings,
+UsbSerialRegistry::UsbSerialRegistry(PortTable &ports, AdapterSelection settings,
                                      SerialDeviceSource source, PathExists exists)
     : m_ports(ports), m_settings(settings), m_source(std::move(source)), m_exists(std::move(exists))
 {

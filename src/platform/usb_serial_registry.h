@@ -13,12 +13,30 @@
 
 #include <functional>
 
+#include <QStringList>
+
 #include "platform/registry_backend.h"
-#include "support/settings.h"
 
 namespace zr730 {
 
 class PortTable;
+
+// A USB adapter model: vendor and product id.
+struct UsbId {
+    quint16 vendor = 0;
+    quint16 product = 0;
+    friend bool operator==(const UsbId &, const UsbId &) = default;
+};
+
+// Which serial devices count as programmer-board adapters: USB adapters by their ids, and
+// extra device paths while they exist. Taken by reference from the installation settings (or
+// anything with the same two members), so later changes count.
+struct AdapterSelection {
+    template <typename Settings>
+    AdapterSelection(const Settings &s) : adapterIds(s.adapterIds), extraPorts(s.extraPorts) {}
+    const QList<UsbId> &adapterIds;
+    const QStringList &extraPorts;
+};
 
 // One serial device of the system.
 struct SerialDevice {
@@ -42,7 +60,7 @@ public:
     using PathExists = std::function<bool(const QString &)>;
 
     // The device list and the existence test are taken afresh at every registry read.
-    UsbSerialRegistry(PortTable &ports, const InstallationSettings &settings,
+    UsbSerialRegistry(PortTable &ports, AdapterSelection selection,
                       SerialDeviceSource source = [] { return scan_usb_serial_devices(); },
                       PathExists exists = {});
 
@@ -59,7 +77,7 @@ public:
 
 private:
     PortTable &m_ports;
-    const InstallationSettings &m_settings;
+    AdapterSelection m_settings;
     SerialDeviceSource m_source;
     PathExists m_exists;
 };

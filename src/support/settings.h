@@ -6,15 +6,9 @@
 #include <QStringList>
 
 #include "platform/instrument.h"
+#include "platform/usb_serial_registry.h"
 
 namespace zr730 {
-
-// A USB adapter model: vendor and product id.
-struct UsbId {
-    quint16 vendor = 0;
-    quint16 product = 0;
-    friend bool operator==(const UsbId &, const UsbId &) = default;
-};
 
 inline constexpr const char *kSettingsFileName = "zr730.ini";
 inline constexpr const char *kSimulatedLpt = "simulated"; // Lpt/Device of the simulated board

@@ -18,7 +18,7 @@
 #include "support/program_state.h"
 #include "support/recording_messages.h"
 #include "support/simulator_window.h"
-#include "transfer/form2.h"
+#include "editor/dialogs/form2.h"
 #include "transfer/prompt_conversion.h"
 #include "transfer/table_file.h"
 

@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <QElapsedTimer>
+
 #include <ctime>
 #include <optional>
 
@@ -96,6 +98,26 @@ private:
 
 private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    // A second program asking for the board while a transfer runs gets the normal messages at
+    // once; the running transfer goes on undisturbed.
+    void aSecondProgramCannotTakeTheBoardFromARunningTransfer()
+    {
+        BoardSimulator sim(boardPath(), {"--pace"});
+        QVERIFY(sim.start());
+        Rig first(sim.linkPath()), second(sim.linkPath());
+        QVERIFY(first.link.find_board());
+        QVERIFY(second.link.find_board());
+        bool secondRead = true;
+        QTimer::singleShot(400, [&] { secondRead = second.link.block_read(0, 127, kBoardBlockSize); });
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(first.link.block_read(0, kImageLastIndex, kBoardBlockSize));
+        QVERIFY(!secondRead);
+        QCOMPARE(second.msgs.texts(), QStringList{text::kReadError});
+        QVERIFY(first.msgs.shown.isEmpty());
+        QVERIFY(t.elapsed() < 5000);
+    }
 
     // --- frames ---
     void presenceRequestIsTheFixedEighteenBytes()

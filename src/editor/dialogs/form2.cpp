@@ -1,4 +1,4 @@
-#include "transfer/form2.h"
+#include "editor/dialogs/form2.h"
 
 #include <QApplication>
 #include <QCloseEvent>
