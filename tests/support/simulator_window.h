@@ -34,6 +34,23 @@ struct SimulatorWindow {
     QStringList startupMessages; // what the start-up said
 };
 
+// The started window with nothing said yet after its start-up.
+struct QuietSimulatorWindow : SimulatorWindow {
+    explicit QuietSimulatorWindow(const QString &boardPath) : SimulatorWindow(boardPath) { messages.clear(); }
+};
+
+// The first 1024 bytes of a table file (zeros where it is short or missing).
+inline PagerImage readTable(const QString &path)
+{
+    PagerImage image;
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly)) {
+        const QByteArray b = f.read(kImageSize);
+        std::copy(b.cbegin(), b.cend(), image.bytes().begin());
+    }
+    return image;
+}
+
 // Writes the image as a 1024-byte table file.
 inline void write_table_file(const QString &path, const PagerImage &image)
 {
