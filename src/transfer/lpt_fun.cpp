@@ -106,19 +106,22 @@ void LPTFun::i2c_release()
 
 // ---- bytes --------------------------------------------------------------------------------
 
+void LPTFun::clock_bit(bool high)
+{
+    if (high)
+        sda_high();
+    else
+        sda_low();
+    wait_25us();
+    scl_high();
+    wait_25us();
+    scl_low();
+    wait_25us();
+}
+
 bool LPTFun::i2c_write_byte(int value)
 {
-    for (int bit = 7; bit >= 0; --bit) {
-        if ((value >> bit) & 1)
-            sda_high();
-        else
-            sda_low();
-        wait_25us();
-        scl_high();
-        wait_25us();
-        scl_low();
-        wait_25us();
-    }
+    for (int bit = 7; bit >= 0; --bit) clock_bit(((value >> bit) & 1) != 0);
     sda_high();
     wait_25us();
     scl_high();
@@ -141,15 +144,7 @@ int LPTFun::i2c_read_byte(bool notAcknowledge)
         scl_low();
         wait_25us();
     }
-    if (notAcknowledge)
-        sda_high();
-    else
-        sda_low();
-    wait_25us();
-    scl_high();
-    wait_25us();
-    scl_low();
-    wait_25us();
+    clock_bit(notAcknowledge); // SDA high: no more bytes wanted
     return value;
 }
 

@@ -70,6 +70,8 @@ public:
 
 private:
     void out(int value);
+    // One clock with SDA set to the bit: three half-steps.
+    void clock_bit(bool high);
     int status();
     // Step 7.1 and the rest of the read addressing: device byte (up to 9 tries), word address,
     // repeated start, read device byte. On failure the bus is released and "Read error!" shown.

@@ -19,28 +19,6 @@ using namespace zr730;
 using namespace zr730::testing;
 using Window = QuietSimulatorWindow;
 
-namespace {
-
-// Presses the series dialog's Write once when it is idle, then Exit when it is idle again.
-void driveSeries(Form1 &window, int *presses)
-{
-    auto *driver = new QTimer(&window);
-    QObject::connect(driver, &QTimer::timeout, driver, [&window, presses, driver] {
-        auto *d = window.findChild<Form2 *>();
-        if (!d || !d->isVisible() || !d->cmdWrite->isEnabled()) return;
-        if (*presses == 0) {
-            ++*presses;
-            d->cmdWrite->click();
-        } else {
-            d->cmdExit->click();
-            driver->deleteLater();
-        }
-    });
-    driver->start(0);
-}
-
-} // namespace
-
 class TestBoardFaults : public QObject {
     Q_OBJECT
 private:
@@ -107,7 +85,7 @@ void TestBoardFaults::everyBoardFaultEndsInOneMessageAndKeepsTheImage()
     w.form->WriteOpt->setChecked(true);
     w.state.auto_increase_1st = mode == 3;
     int presses = 0;
-    if (mode == 3) driveSeries(*w.form, &presses);
+    if (mode == 3) drive_series(*w.form, 1, &presses);
     switch (mode) {
     case 0: w.form->mnuEntire_Click(); break;
     case 2: w.form->mnuEB1_Click(); break;

@@ -64,23 +64,6 @@ void setLanguage(PagerImage &image, int l)
     image[kCharacterSetAddress] = std::uint8_t((image[kCharacterSetAddress] & 0xF0) | l);
 }
 
-// Presses the series dialog's buttons from the event loop: Write `presses` times, then Exit.
-void driveSeries(Form1 &window, int presses, int *done)
-{
-    auto *driver = new QTimer(&window);
-    QObject::connect(driver, &QTimer::timeout, driver, [&window, presses, done, driver] {
-        auto *d = window.findChild<Form2 *>();
-        if (!d || !d->isVisible() || !d->cmdWrite->isEnabled()) return;
-        if (*done < presses) {
-            ++*done;
-            d->cmdWrite->click();
-        } else {
-            d->cmdExit->click();
-            driver->deleteLater();
-        }
-    });
-    driver->start(0);
-}
 
 } // namespace
 
@@ -333,7 +316,7 @@ void TestForm1Transfer::seriesProgrammingFromThePagerMenuShowsTheNextCapcodes()
     w.window->WriteOpt->setChecked(true);
 
     int presses = 0;
-    driveSeries(*w.window, 3, &presses);
+    drive_series(*w.window, 3, &presses);
     w.window->mnuEB_Click();
     QCOMPARE(presses, 3);
     QCOMPARE(w.link.writes, 3);

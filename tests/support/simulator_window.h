@@ -3,11 +3,14 @@
 // that writes a table file the simulator or the window can load.
 #include <QFile>
 #include <QStringList>
+#include <QTimer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
 
+#include "editor/dialogs/form2.h"
 #include "editor/form1.h"
 #include "image/image.h"
 #include "support/program_state.h"
@@ -57,6 +60,24 @@ inline void write_table_file(const QString &path, const PagerImage &image)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(reinterpret_cast<const char *>(image.bytes().data()), kImageSize);
+}
+
+// Presses the series dialog's Write `presses` times, each when it is idle, then Exit.
+inline void drive_series(Form1 &window, int presses, int *done)
+{
+    auto *driver = new QTimer(&window);
+    QObject::connect(driver, &QTimer::timeout, driver, [&window, presses, done, driver] {
+        auto *d = window.findChild<Form2 *>();
+        if (!d || !d->isVisible() || !d->cmdWrite->isEnabled()) return;
+        if (*done < presses) {
+            ++*done;
+            d->cmdWrite->click();
+        } else {
+            d->cmdExit->click();
+            driver->deleteLater();
+        }
+    });
+    driver->start(0);
 }
 
 } // namespace zr730::testing
