@@ -520,19 +520,11 @@ void Form1::showBoardState(bool connected)
 void Form1::select_band_from_image(bool fromTableFile)
 {
     PagerImage &img = m_state.image;
-    int target = -1;
-    if (img[kAddrRohsMarker] == kRohsGp) {
-        target = kBandGp;
-    } else {
+    const int target = band_of_image(img).value_or(-1);
+    if (target != kBandGp) {
         // Opening a table file shows "Frequency Modification Enable"; a pager read does not.
         if (fromTableFile) chkCtl[4]->setVisible(true);
-        switch (img[kAddrFreqDigits]) {
-        case 1: target = 2; m_state.MUTL = 2; break;
-        case 3:
-        case 4: target = 1; m_state.MUTL = 3; break;
-        case 9: target = 0; m_state.MUTL = 5; break;
-        default: break;
-        }
+        if (target >= 0) m_state.MUTL = kBandMutl[std::size_t(target)];
     }
     if (target >= 0 && target != cboDft->currentIndex()) {
         m_state.controls_loading = true;

@@ -129,4 +129,23 @@ long long frequency_from_digits(const PagerImage &image)
     return v * 10;
 }
 
+std::optional<int> band_of_image(const PagerImage &image)
+{
+    if (image[kAddrRohsMarker] == kRohsGp) return kBandGp;
+    switch (image[kAddrFreqDigits]) {
+    case 1: return 2;
+    case 3:
+    case 4: return 1;
+    case 9: return 0;
+    default: return std::nullopt;
+    }
+}
+
+long long frequency_of_image(const PagerImage &image)
+{
+    if (band_of_image(image) == kBandGp) return frequency_from_digits(image);
+    const float khz = spacing_khz_from_code(image[kAddrSpacingCode]).value_or(12.5f);
+    return frequency_from_n_word(word24(image, kAddrNWord), khz);
+}
+
 } // namespace zr730

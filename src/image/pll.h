@@ -64,4 +64,11 @@ long long frequency_from_n_word(std::uint32_t nWord, float spacingKhz);
 // The frequency shown for band 3: the seven digits read as one number × 10.
 long long frequency_from_digits(const PagerImage &image);
 
+// The band an image belongs to: 3 by its RoHS marker, else by its 100 MHz digit (9 → 0,
+// 3 or 4 → 1, 1 → 2); none when the digit names no band.
+std::optional<int> band_of_image(const PagerImage &image);
+// The frequency the image holds, as the frequency box shows it (10 Hz units): band 3 from its
+// digits, the others from the N word and the stored spacing (12.5 kHz when the code has none).
+long long frequency_of_image(const PagerImage &image);
+
 } // namespace zr730

@@ -5,6 +5,7 @@
 #include "image/capcodes.h"
 #include "image/defaults.h"
 #include "image/descriptor.h"
+#include "image/field_catalogue.h"
 #include "image/image.h"
 #include "image/memory_map.h"
 #include "factory_tables.h"
@@ -17,6 +18,7 @@ private slots:
     void fieldOperationsAtTheBitEdges();
     void descriptorsBindOnlyWithFourParts();
     void memoryMapFieldsFitAndNeverOverlap();
+    void catalogueCoversEveryBitExactlyOnce();
     void defaultImageHoldsTheFactoryValues();
     void defaultImageBlocksMeetAtTheirBoundaries();
     void defaultImageMatchesTheFactoryTablesByteForByte();
@@ -74,6 +76,38 @@ void TestImage::descriptorsBindOnlyWithFourParts()
     QCOMPARE(parse_descriptor("&H3A,5,1,CHK")->kind, FieldKind::Other);
     QCOMPARE(parse_descriptor("&H3A,5,1,chkN")->kind, FieldKind::ChkN);
     QCOMPARE(parse_descriptor("&H3F,0,4,Lng")->kind, FieldKind::Lng);
+}
+
+void TestImage::catalogueCoversEveryBitExactlyOnce()
+{
+    std::array<int, kImageSize * 8> owners{};
+    std::set<std::string> names;
+    for (const CatalogueField &f : field_catalogue()) {
+        QVERIFY2(names.insert(f.name).second, f.name.c_str());
+        QVERIFY2(f.address >= 0 && f.address + f.length <= kImageSize && f.width >= 1 && f.bit + f.width <= 8,
+                 f.name.c_str());
+        for (int b = f.bit; b < f.bit + f.width; ++b) ++owners[std::size_t(f.address * 8 + b)];
+        for (int a = f.address + 1; a < f.address + f.length; ++a)
+            for (int b = 0; b < 8; ++b) ++owners[std::size_t(a * 8 + b)];
+    }
+    for (int i = 0; i < kImageSize * 8; ++i)
+        QVERIFY2(owners[std::size_t(i)] == 1, qPrintable(QStringLiteral("0x%1 bit %2 has %3 fields")
+                                                              .arg(i / 8, 3, 16, QLatin1Char('0'))
+                                                              .arg(i % 8)
+                                                              .arg(owners[std::size_t(i)])));
+    // Every bound control's field is in the catalogue at the map's place.
+    for (const MapEntry &e : memory_map()) {
+        const auto d = parse_descriptor(e.descriptor);
+        const auto hit = std::find_if(field_catalogue().begin(), field_catalogue().end(), [&](const CatalogueField &f) {
+            return f.address == d->address && f.bit == d->bit && f.width == d->width && f.length == 1 && !f.reserved;
+        });
+        QVERIFY2(hit != field_catalogue().end(), e.descriptor.data());
+    }
+    // Values read as the window shows them.
+    const PagerImage img = default_image();
+    QCOMPARE(field_value(*catalogue_field("Password"), img), std::string("1234"));
+    QCOMPARE(field_value(*catalogue_field("Prompt 1 (NO PAGES)"), img).front(), '"');
+    QCOMPARE(field_value(*catalogue_field("Identity"), img).substr(0, 5), std::string("ZR730"));
 }
 
 void TestImage::memoryMapFieldsFitAndNeverOverlap()
