@@ -7,10 +7,8 @@
 #include "image/defaults.h"
 #include "platform/simulated_parport.h"
 #include "transfer/lpt_fun.h"
-#include "platform/serial_port.h"
-#include "platform/usb_serial_registry.h"
-#include "support/registry_access.h"
-#include "transfer/serial_link.h"
+#include "support/texts.h"
+#include "transfer/board_connection.h"
 
 namespace zr730 {
 
@@ -18,11 +16,7 @@ namespace zr730 {
 class Form1::BoardLink : public QObject, public BoardStatusView {
 public:
     explicit BoardLink(Form1 &window)
-        : QObject(&window),
-          view(window.m_state.ports, window.m_state.settings),
-          registry(view),
-          ports(window.m_state.ports),
-          link(window.m_state, registry, ports)
+        : QObject(&window), connection(window.m_state, window.m_state.settings.traceFile), link(connection.link())
     {
         setObjectName(QStringLiteral("BoardLink"));
         link.setStatusView(this);
@@ -38,10 +32,8 @@ public:
 
     void showBoardState(bool connected) override { m_window->showBoardState(connected); }
 
-    UsbSerialRegistry view;
-    clsRegistryAccess registry;
-    QtSerialLibrary ports;
-    SerialLink link;
+    BoardConnection connection;
+    SerialLink &link;
 
 private:
     Form1 *m_window = nullptr;
@@ -74,7 +66,14 @@ LPTFun *Form1::lptLink()
 
 SerialLink *Form1::serialLink()
 {
-    if (!m_boardLink) m_boardLink = new BoardLink(*this);
+    if (!m_boardLink) {
+        m_boardLink = new BoardLink(*this);
+        const QString problem = m_boardLink->connection.traceProblem();
+        if (!problem.isEmpty())
+            m_state.messages.show(QString::fromLatin1(text::kTraceCannotOpen)
+                                      .arg(m_state.settings.traceFile, problem),
+                                  MsgIcon::Warning);
+    }
     return &m_boardLink->link;
 }
 

@@ -8,12 +8,19 @@ namespace zr730 {
 
 MsgAnswer MessageBoxService::show(const QString &text, MsgIcon icon, MsgButtons buttons)
 {
+    return showDetailed(text, QString(), icon, buttons);
+}
+
+MsgAnswer MessageBoxService::showDetailed(const QString &text, const QString &details, MsgIcon icon,
+                                          MsgButtons buttons)
+{
     // The splash goes away by itself, possibly while the box is open: never the box's parent.
     QWidget *parent = m_parent ? m_parent.data() : QApplication::activeWindow();
     if (parent && parent->windowType() == Qt::SplashScreen) parent = nullptr;
     QMessageBox box(parent);
     box.setWindowTitle(QApplication::applicationName());
     box.setText(text);
+    if (!details.isEmpty()) box.setDetailedText(details);
     if (m_topMost) box.setWindowFlag(Qt::WindowStaysOnTopHint);
     switch (icon) {
     case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;

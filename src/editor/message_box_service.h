@@ -13,6 +13,8 @@ public:
     // While a top-most window is up (the splash), boxes are top-most too, so none hides behind it.
     void setTopMost(bool on) { m_topMost = on; }
     MsgAnswer show(const QString &text, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok) override;
+    MsgAnswer showDetailed(const QString &text, const QString &details, MsgIcon icon,
+                           MsgButtons buttons = MsgButtons::Ok) override;
 
 private:
     QPointer<QWidget> m_parent;

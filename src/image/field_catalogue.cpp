@@ -126,7 +126,8 @@ std::string prompt_name(int i)
 {
     if (i == 0) return "Logo";
     std::string words(prompt_table()[std::size_t(i)].label);
-    const auto arrow = words.find("--");
+    // The label ends in an arrow ("NO PAGES ------->", "MESSAGE UNLOCK ->", "CHIRP OFF------->").
+    const auto arrow = std::min(words.find("--"), words.find(" -"));
     if (arrow != std::string::npos) words.erase(arrow);
     for (std::size_t p; (p = words.find("&&")) != std::string::npos;) words.erase(p, 1);
     while (!words.empty() && (words.back() == ' ' || words.back() == '-')) words.pop_back();
@@ -282,9 +283,9 @@ std::vector<CatalogueField> build()
     b.bytes("RoHS marker", kAddrRohsMarker, 1, FieldShow::Named, {{kRohsGp, "RoHS"}});
     b.reserved(kAddrRohsMarker + 1, kImageLastIndex);
 
-    std::stable_sort(b.fields.begin(), b.fields.end(), [](const CatalogueField &x, const CatalogueField &y) {
-        return x.address != y.address ? x.address < y.address : x.bit < y.bit;
-    });
+    // By address; the fields of one byte stay in the order they were declared (A before B).
+    std::stable_sort(b.fields.begin(), b.fields.end(),
+                     [](const CatalogueField &x, const CatalogueField &y) { return x.address < y.address; });
     return b.fields;
 }
 
@@ -408,15 +409,15 @@ std::vector<FieldDifference> field_differences(const PagerImage &expected, const
     return out;
 }
 
-std::string differences_report(const std::vector<FieldDifference> &differences, const char *actualWord,
-                               std::size_t limit)
+std::string differences_report(const std::vector<FieldDifference> &differences, const char *firstWord,
+                               const char *secondWord, std::size_t limit)
 {
     std::string s;
     const std::size_t shown = std::min(limit, differences.size());
     for (std::size_t i = 0; i < shown; ++i) {
         const FieldDifference &d = differences[i];
-        s += d.field->name + " (" + field_place(*d.field) + "): expected " + d.expected + ", " + actualWord + " "
-             + d.actual + "\n";
+        s += d.field->name + " (" + field_place(*d.field) + "): " + firstWord + " " + d.expected + ", " + secondWord
+             + " " + d.actual + "\n";
     }
     if (differences.size() > shown)
         s += "\u2026 and " + std::to_string(differences.size() - shown) + " more fields\n";

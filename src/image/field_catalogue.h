@@ -37,7 +37,7 @@ struct CatalogueField {
     int prompt = -1;       // prompt record index, for Prompt
 };
 
-// All fields, in address order.
+// All fields, in address order (the fields of one byte in a technician's order).
 std::span<const CatalogueField> field_catalogue();
 const CatalogueField *catalogue_field(const std::string &name);
 
@@ -58,9 +58,9 @@ struct FieldDifference {
 // differ (bytes no reading shows) are given in hexadecimal.
 std::vector<FieldDifference> field_differences(const PagerImage &expected, const PagerImage &actual);
 
-// One line per difference, "Capcode #3 (0x366–0x368): expected 0001234, read back 0001235",
-// at most `limit`, then how many more there are.
-std::string differences_report(const std::vector<FieldDifference> &differences, const char *actualWord,
-                               std::size_t limit = 50);
+// One line per difference, "Capcode #3 (0x366–0x368): expected 0001234, read back 0001235" with
+// the words "expected" and "read back", at most `limit`, then how many more there are.
+std::string differences_report(const std::vector<FieldDifference> &differences, const char *firstWord,
+                               const char *secondWord, std::size_t limit = 50);
 
 } // namespace zr730

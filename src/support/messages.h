@@ -12,6 +12,13 @@ class MessageService {
 public:
     virtual ~MessageService();
     virtual MsgAnswer show(const QString &text, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok) = 0;
+    // The same message with a details section that the user unfolds (one line per item).
+    virtual MsgAnswer showDetailed(const QString &text, const QString &details, MsgIcon icon,
+                                   MsgButtons buttons = MsgButtons::Ok)
+    {
+        Q_UNUSED(details);
+        return show(text, icon, buttons);
+    }
 };
 
 class FileDialogService {

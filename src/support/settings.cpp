@@ -150,6 +150,7 @@ SettingsLoadResult load_settings(const QString &iniPath)
         s.lptDevice.clear();
     }
     s.lptSimulatedPager = text_value(ini, QStringLiteral("Lpt/SimulatedPager")).trimmed();
+    s.traceFile = text_value(ini, QStringLiteral("Trace/File")).trimmed();
     return r;
 }
 

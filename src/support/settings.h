@@ -31,6 +31,8 @@ struct InstallationSettings {
     // for the built-in simulated board with its pager memory kept in lptSimulatedPager.
     QString lptDevice;
     QString lptSimulatedPager;
+    // Every frame to and from the programmer board is logged to this file when set (bug reports).
+    QString traceFile;
 };
 
 struct SettingsLoadResult {

@@ -66,4 +66,7 @@ inline constexpr const char *kAuto1st = " 1st capcode : ";
 inline constexpr const char *kAuto2nd = " 2nd capcode : ";
 // End of table files / transfer
 
+// The frame trace (Trace/File, --trace): %1 the file, %2 why it failed.
+inline constexpr const char *kTraceCannotOpen = "The trace file %1 cannot be written (%2); the board is used without a trace.";
+
 } // namespace zr730::text

@@ -1,5 +1,6 @@
 #include "transfer/transfer_procedures.h"
 
+#include "image/field_catalogue.h"
 #include "image/image.h"
 #include "support/texts.h"
 #include "transfer/link_texts.h"
@@ -54,6 +55,16 @@ QString not_zr730_message(const QString &identity, const char *head)
            + QString::fromLatin1(text::kItIs) + identity.mid(0, 5) + QString::fromLatin1(text::kPcb)
            + identity.mid(5, 4) + QString::fromLatin1(text::kSoftware) + identity.mid(9, 5)
            + QString::fromLatin1(text::kIdentityTail);
+}
+
+QString verify_details(const PagerImage &written, const std::vector<std::uint8_t> &read, int strt, int stp)
+{
+    PagerImage expected = written;
+    PagerImage actual = written;
+    for (int a = strt; a <= stp && a < int(read.size()); ++a) actual[a] = read[std::size_t(a)];
+    prompt_to_pc(expected);
+    prompt_to_pc(actual);
+    return QString::fromStdString(differences_report(field_differences(expected, actual), "expected", "read back"));
 }
 
 int capcode_of(const PagerImage &image, int index)
@@ -173,7 +184,8 @@ void TransferProcedures::usb_verify(int strt, int stp)
     if (!readRange(strt, stp)) return;
     for (int a = strt; a <= stp; ++a) {
         if (m_state.image[a] != m_state.read_buffer[std::size_t(a)]) {
-            m_state.messages.show(QString::fromLatin1(text::kVerifyError), MsgIcon::None);
+            m_state.messages.showDetailed(QString::fromLatin1(text::kVerifyError),
+                                          verify_details(m_state.image, m_state.read_buffer, strt, stp), MsgIcon::None);
             m_state.transfer_result = -1;
             return;
         }

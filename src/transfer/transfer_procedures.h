@@ -55,6 +55,10 @@ QString identity_text(const std::vector<std::uint8_t> &buffer);
 // The message shown when the identity is not a ZR730 (head: the edition's first line).
 QString not_zr730_message(const QString &identity, const char *head = text::kNotZr730);
 
+// The fields a verify found different, one line each (at most 50): the image as written against
+// the pager's bytes strt … stp, both with their prompts in PC codes, as the editor shows them.
+QString verify_details(const PagerImage &written, const std::vector<std::uint8_t> &read, int strt, int stp);
+
 // The capcode of record index (0 … 5) of the image.
 int capcode_of(const PagerImage &image, int index);
 

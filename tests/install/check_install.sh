@@ -9,7 +9,7 @@ trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
-for f in bin/zr730 bin/zr730-lpt share/applications/zr730.desktop share/applications/zr730-lpt.desktop \
+for f in bin/zr730 bin/zr730-lpt bin/zr730-cli share/applications/zr730.desktop share/applications/zr730-lpt.desktop \
          share/icons/hicolor/scalable/apps/zr730.svg lib/udev/rules.d/60-zr730-adapters.rules; do
     [ -e "$tmp/prefix/$f" ] || fail "$f is not installed"
 done
@@ -26,7 +26,7 @@ grep -q 'GROUP="dialout"' "$tmp/prefix/lib/udev/rules.d/60-zr730-adapters.rules"
 (cd "$tmp" && cpack -G DEB -B "$tmp/pkg" --config "$build/CPackConfig.cmake" >/dev/null)
 deb=$(ls "$tmp"/pkg/*.deb)
 files=$(dpkg-deb -c "$deb")
-for f in ./usr/bin/zr730 ./usr/bin/zr730-lpt ./usr/share/applications/zr730.desktop \
+for f in ./usr/bin/zr730 ./usr/bin/zr730-lpt ./usr/bin/zr730-cli ./usr/share/applications/zr730.desktop \
          ./usr/share/icons/hicolor/scalable/apps/zr730.svg ./usr/lib/udev/rules.d/60-zr730-adapters.rules; do
     grep -q " $f\$" <<<"$files" || fail "the package lacks $f"
 done

@@ -13,19 +13,27 @@ struct ShownMessage {
     QString text;
     MsgIcon icon;
     MsgButtons buttons;
+    QString details;
 };
 
 class RecordingMessages : public MessageService {
 public:
     MsgAnswer show(const QString &text, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok) override
     {
-        shown.append({text, icon, buttons});
+        shown.append({text, icon, buttons, {}});
         if (!answers.isEmpty()) return answers.dequeue();
         switch (buttons) {
         case MsgButtons::YesNo: return MsgAnswer::Yes;
         case MsgButtons::RetryCancel: return MsgAnswer::Cancel;
         default: return MsgAnswer::Ok;
         }
+    }
+    MsgAnswer showDetailed(const QString &text, const QString &details, MsgIcon icon,
+                           MsgButtons buttons = MsgButtons::Ok) override
+    {
+        const MsgAnswer answer = show(text, icon, buttons);
+        shown.last().details = details;
+        return answer;
     }
     QStringList texts() const
     {

@@ -86,7 +86,7 @@ private slots:
     void capcodesWithoutFunctionBitsAreDisabledBeforeAWrite();
     void modifyModeRefusesToWrite();
     void verifyReportsSuccessAndLeavesTheFlag();
-    void verifyReportsOnlyTheFirstDifference();
+    void verifyReportsOneMessageListingTheDifferingFields();
     void verifyShowsItsStatusInThePurpleBar();
     void readReplacesTheImageConvertsPromptsAndSelectsTheBand();
     void failedReadLeavesTheImageUnchanged();
@@ -279,7 +279,7 @@ void TestTransferDialog::verifyReportsSuccessAndLeavesTheFlag()
     QVERIFY(d->unloaded());
 }
 
-void TestTransferDialog::verifyReportsOnlyTheFirstDifference()
+void TestTransferDialog::verifyReportsOneMessageListingTheDifferingFields()
 {
     m_link->pager = m_state->image.bytes();
     m_link->pager[0x010] ^= 0xFF;
@@ -287,6 +287,12 @@ void TestTransferDialog::verifyReportsOnlyTheFirstDifference()
     const PagerImage before = m_state->image;
     auto d = run(2);
     QCOMPARE(m_messages->texts(), QStringList{"Verify Error!"});
+    // The box's details name both fields, with what was written and what came back.
+    const QStringList details = m_messages->shown[0].details.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(details.size(), 2);
+    QVERIFY2(details[0].startsWith(QString::fromUtf8("Reserved 0x004–0x02E (")), qPrintable(details[0]));
+    QVERIFY2(details[1].startsWith(QString::fromUtf8("Reserved 0x3F9–0x3FF (")), qPrintable(details[1]));
+    QVERIFY(details[1].contains(QStringLiteral(", read back ")));
     QCOMPARE(m_state->transfer_result, -1);
     QVERIFY(m_state->image == before);
     QVERIFY(d->lblAuto1->isHidden() && d->lblAuto2->isHidden()); // no series here

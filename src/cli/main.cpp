@@ -1,0 +1,97 @@
+// zr730-cli: the command-line companion of the ZR730 pager programmer.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include "cli/cli_commands.h"
+#include "cli/cli_terminal.h"
+
+using namespace zr730::cli;
+
+namespace {
+
+const char kUsage[] =
+    "Usage: zr730-cli COMMAND [OPTIONS] FILE...\n"
+    "\n"
+    "Commands:\n"
+    "  info FILE.tbl             the configuration in words (--json for scripts)\n"
+    "  diff A.tbl B.tbl          the fields that differ; exit 0 equal, 1 different\n"
+    "  read OUT.tbl              read the pager on the board into a table file\n"
+    "  write IN.tbl              write a table file into the pager, then verify it\n"
+    "  verify IN.tbl             compare the pager with a table file, field by field\n"
+    "\n"
+    "Options:\n"
+    "  --json                    info: print JSON\n"
+    "  --port PATH               the board's serial device (else the adapters of the settings)\n"
+    "  --trace FILE              log every frame to and from the board\n"
+    "  --yes                     answer Yes to the program's questions (RoHS)\n"
+    "  --series N                write: program N pagers, pressing Enter between them\n"
+    "  --increment 1st,2nd       write: capcodes that go up by one after each pager\n"
+    "\n"
+    "Exit status: 0 done, 1 different or verify error, 2 bad arguments, 3 file problem,\n"
+    "4 no board, 5 transfer failed, 6 refused or stopped, 7 not a ZR730 pager.\n";
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("ZR730"));
+
+    QCommandLineParser parser;
+    const QCommandLineOption json(QStringLiteral("json"));
+    const QCommandLineOption port(QStringLiteral("port"), QString(), QStringLiteral("PATH"));
+    const QCommandLineOption trace(QStringLiteral("trace"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption yes(QStringLiteral("yes"));
+    const QCommandLineOption series(QStringLiteral("series"), QString(), QStringLiteral("N"));
+    const QCommandLineOption increment(QStringLiteral("increment"), QString(), QStringLiteral("LIST"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOptions({json, port, trace, yes, series, increment, help});
+    if (!parser.parse(app.arguments())) {
+        err_line(QStringLiteral("zr730-cli: ") + parser.errorText());
+        return kExitUsage;
+    }
+    QStringList args = parser.positionalArguments();
+    if (parser.isSet(help) || args.isEmpty()) {
+        std::fputs(kUsage, parser.isSet(help) ? stdout : stderr);
+        return parser.isSet(help) ? kExitOk : kExitUsage;
+    }
+
+    const QString command = args.takeFirst();
+    Options o;
+    o.files = args;
+    o.json = parser.isSet(json);
+    o.port = parser.value(port);
+    o.trace = parser.value(trace);
+    o.yes = parser.isSet(yes);
+    if (parser.isSet(series)) {
+        bool ok = false;
+        o.series = parser.value(series).toInt(&ok);
+        if (!ok || o.series < 1) {
+            err_line(QStringLiteral("zr730-cli: --series needs a number of pagers (1 or more)"));
+            return kExitUsage;
+        }
+    }
+    if (parser.isSet(increment)) {
+        for (const QString &which : parser.value(increment).split(QLatin1Char(','))) {
+            if (which.trimmed() == QLatin1String("1st")) {
+                o.increment1st = true;
+            } else if (which.trimmed() == QLatin1String("2nd")) {
+                o.increment2nd = true;
+            } else {
+                err_line(QStringLiteral("zr730-cli: --increment takes 1st, 2nd or 1st,2nd, not \"%1\"").arg(which));
+                return kExitUsage;
+            }
+        }
+        if (o.series == 0) {
+            err_line(QStringLiteral("zr730-cli: --increment belongs to write --series N"));
+            return kExitUsage;
+        }
+    }
+
+    if (command == QLatin1String("info")) return info(o);
+    if (command == QLatin1String("diff")) return diff(o);
+    if (command == QLatin1String("read") || command == QLatin1String("write") || command == QLatin1String("verify"))
+        return board(command, o);
+    err_line(QStringLiteral("zr730-cli: unknown command \"%1\" (info, diff, read, write, verify)").arg(command));
+    return kExitUsage;
+}

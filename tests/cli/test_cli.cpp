@@ -1,0 +1,213 @@
+// zr730-cli as a script runs it: a real process, real table files, the board simulator.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "image/capcodes.h"
+#include "image/defaults.h"
+#include "image/pll.h"
+#include "image/prompts.h"
+#include "support/board_simulator.h"
+#include "transfer/prompt_conversion.h"
+#include "transfer/table_file.h"
+#include "transfer/transfer_procedures.h"
+
+using namespace zr730;
+using zr730::testing::BoardSimulator;
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out, err;
+};
+
+PagerImage table(const QString &path)
+{
+    PagerImage image;
+    image.bytes() = read_table_file(path).bytes;
+    return image;
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void diffNamesTheFieldsAsATechnicianReadsThem();
+    void infoJsonCarriesFrequencyAndCapcodes();
+    void badArgumentsGiveOneLineAndWriteNothing_data();
+    void badArgumentsGiveOneLineAndWriteNothing();
+    void verifyListsTheFieldThatDiffers();
+    void seriesProgramsPagersOneAfterTheOtherWithATrace();
+
+private:
+    Run cli(const QStringList &args, const QByteArray &input = {});
+    QString file(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
+    void save(const char *name, const PagerImage &image) { QVERIFY(save_table_file(file(name), image).ok); }
+
+    QTemporaryDir m_dir;
+    PagerImage m_base;
+};
+
+Run TestCli::cli(const QStringList &args, const QByteArray &input)
+{
+    QProcess p;
+    // No settings of the user's own: the only adapter is the one --port names.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ZR730_CLI_PATH), args);
+    p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+void TestCli::init()
+{
+    QVERIFY(m_dir.isValid());
+    m_base = default_image();
+    capcode_set(m_base, 0, 1234567);
+    capcode_set(m_base, 2, 42);
+    m_base[kCapcodeBase + 6] |= 0x80; // capcode #3 on
+}
+
+void TestCli::diffNamesTheFieldsAsATechnicianReadsThem()
+{
+    PagerImage b = m_base;
+    capcode_set(b, 2, 43);
+    set_display_nibble(b, function_bit_set(3), 1, 3); // capcode #1, function bit B: Ideo
+    store_prompt(b, 1, PromptLine{'E', 'M', 'P', 'T', 'Y'});
+    save("a.tbl", m_base);
+    save("b.tbl", b);
+
+    const Run same = cli({"diff", file("a.tbl"), file("a.tbl")});
+    QCOMPARE(same.status, 0);
+    QCOMPARE(same.out, QString());
+
+    const Run r = cli({"diff", file("a.tbl"), file("b.tbl")});
+    QCOMPARE(r.status, 1);
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY2(lines.size() == 5, qPrintable(r.out));
+    QCOMPARE(lines[2], QString::fromUtf8("Capcode #1 function bit B display (0x0EE bits 0\u20133): A Alpha, B Ideo"));
+    QCOMPARE(lines[3], QString::fromUtf8("Prompt 1 (NO PAGES) (0x114\u20130x127): A \"    NO PAGES\", B \"EMPTY\""));
+    QCOMPARE(lines[4], QString::fromUtf8("Capcode #3 (0x366\u20130x368): A 0000042, B 0000043"));
+}
+
+void TestCli::infoJsonCarriesFrequencyAndCapcodes()
+{
+    save("a.tbl", m_base);
+    const Run r = cli({"info", "--json", file("a.tbl")});
+    QCOMPARE(r.status, 0);
+    QJsonParseError error{};
+    const QJsonObject d = QJsonDocument::fromJson(r.out.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(d["frequency"].toInteger(), frequency_of_image(m_base));
+    QCOMPARE(d["band"].toString(), QString::fromLatin1(kBandEntries[std::size_t(*band_of_image(m_base))].data()));
+    const QJsonArray caps = d["capcodes"].toArray();
+    QCOMPARE(caps.size(), 6);
+    for (int i = 0; i < 6; ++i) {
+        QCOMPARE(caps[i]["capcode"].toInteger(), qint64(capcode_get(m_base, i)));
+        QCOMPARE(caps[i]["enabled"].toBool(), capcode_enabled(m_base, i));
+    }
+    QCOMPARE(caps[0]["functionBits"].toArray().size(), 4);
+    QCOMPARE(caps[5]["functionBits"].toArray().size(), 1);
+}
+
+void TestCli::badArgumentsGiveOneLineAndWriteNothing_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::newRow("no command") << QStringList{} << 2;
+    QTest::newRow("unknown command") << QStringList{"erase", "x.tbl"} << 2;
+    QTest::newRow("unknown option") << QStringList{"info", "--colour", "a.tbl"} << 2;
+    QTest::newRow("diff of one file") << QStringList{"diff", "a.tbl"} << 2;
+    QTest::newRow("missing file") << QStringList{"info", "missing.tbl"} << 3;
+    QTest::newRow("not a table file") << QStringList{"write", "--port", "/dev/null", "junk.tbl"} << 3;
+    QTest::newRow("series of none") << QStringList{"write", "--series", "0", "a.tbl"} << 2;
+    QTest::newRow("increment what") << QStringList{"write", "--series", "2", "--increment", "3rd", "a.tbl"} << 2;
+    QTest::newRow("no such port") << QStringList{"read", "--port", "/dev/zr730-none", "out.tbl"} << 2;
+    QTest::newRow("no board") << QStringList{"read", "--port", "/dev/null", "out.tbl"} << 4;
+    QTest::newRow("trace unwritable") << QStringList{"read", "--port", "/dev/null", "--trace", "/proc/zr730", "out.tbl"} << 2;
+}
+
+void TestCli::badArgumentsGiveOneLineAndWriteNothing()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    save("a.tbl", m_base);
+    QFile junk(file("junk.tbl"));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("not a pager");
+    junk.close();
+    for (QString &a : args)
+        if (a.endsWith(QLatin1String(".tbl"))) a = file(a.toLatin1().constData());
+
+    const Run r = cli(args);
+    QCOMPARE(r.status, status);
+    QVERIFY2(!r.err.trimmed().isEmpty(), "no reason given");
+    if (status != 2 || !args.isEmpty()) QVERIFY2(!r.err.trimmed().contains(QLatin1Char('\n')), qPrintable(r.err));
+    QVERIFY(!QFile::exists(file("out.tbl")));
+    QCOMPARE(table(file("a.tbl")), m_base);
+}
+
+void TestCli::verifyListsTheFieldThatDiffers()
+{
+    PagerImage pager = m_base;
+    pager[kCapcodeBase + 8] ^= 0x01; // capcode #3 reads 43 in the pager
+    save("pager.tbl", pager);
+    save("a.tbl", m_base);
+    BoardSimulator sim(file("board"), {"--load", file("pager.tbl")});
+    QVERIFY(sim.start());
+
+    const Run r = cli({"verify", "--port", file("board"), file("a.tbl")});
+    QCOMPARE(r.status, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("Verify Error!")), qPrintable(r.err));
+    QCOMPARE(r.out.trimmed(), QString::fromUtf8("Capcode #3 (0x366\u20130x368): expected 0000042, read back 0000043"));
+}
+
+void TestCli::seriesProgramsPagersOneAfterTheOtherWithATrace()
+{
+    save("a.tbl", m_base);
+    BoardSimulator sim(file("board"), {"--save", file("pager.tbl")});
+    QVERIFY(sim.start());
+
+    const Run r = cli({"write", "--port", file("board"), "--series", "2", "--increment", "1st", "--yes", "--trace",
+                       file("trace.log"), file("a.tbl")},
+                      "\n");
+    QCOMPARE(r.status, 0);
+    QVERIFY2(r.err.count(QStringLiteral("Verify Success!")) == 2, qPrintable(r.err));
+    QVERIFY(r.err.contains(QStringLiteral("next: capcode #1 1234569")));
+    sim.stop();
+    // The second pager has the first capcode plus one; the file was not touched.
+    PagerImage expected = m_base;
+    capcode_set(expected, 0, 1234568);
+    expected[0x3E0] = 1; // the write marker
+    clean_up_capcodes(expected);
+    prompt_to_pager(expected);
+    QCOMPARE(table(file("pager.tbl")), expected);
+    QCOMPARE(table(file("a.tbl")), m_base);
+
+    // Every frame, both ways, stamped: two presence checks, then per pager a RoHS read, 8 writes and 8 reads.
+    QFile trace(file("trace.log"));
+    QVERIFY(trace.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(trace.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QRegularExpression frame(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}Z COM\\d+ ([<>])\\s+(\\d+)  ([0-9A-F ]+)  \\|"));
+    int sent = 0, received = 0;
+    for (const QString &l : lines) {
+        const auto m = frame.match(l);
+        if (!m.hasMatch()) continue;
+        (m.captured(1) == QLatin1String(">") ? sent : received)++;
+    }
+    QCOMPARE(sent, 1 + 2 * (1 + 8 + 8));
+    QCOMPARE(received, sent);
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "test_cli.moc"
