@@ -53,6 +53,19 @@ private slots:
         QVERIFY(w.form->pagerMenu()->isEnabled());
         QVERIFY(w.form->Timer1.isActive());
     }
+    void traceSettingLogsTheProbeFrames()
+    {
+        BoardSimulator sim(boardPath());
+        QVERIFY(sim.start());
+        const QString trace = m_dir.filePath(QStringLiteral("trace-%1.log").arg(++m_serial));
+        Window w(sim.linkPath(), trace);
+        QVERIFY(w.messages.shown.isEmpty());
+        QFile f(trace);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString log = QString::fromUtf8(f.readAll());
+        QVERIFY2(log.contains(QRegularExpression(QStringLiteral("Z COM\\d+ >  18  4B 65 "))), qPrintable(log));
+        QVERIFY2(log.contains(QRegularExpression(QStringLiteral("Z COM\\d+ <  17  4B 65 "))), qPrintable(log));
+    }
     void closingDuringTheStartupProbeEndsTheProgramAtOnce()
     {
         BoardSimulator sim(boardPath(), {"--fault", "silence"}); // the probe waits its full 500 ms

@@ -19,11 +19,13 @@
 namespace zr730::testing {
 
 struct SimulatorWindow {
-    // boardPath: the simulator's terminal, the only port counted as an adapter.
-    explicit SimulatorWindow(const QString &boardPath) : state(messages)
+    // boardPath: the simulator's terminal, the only port counted as an adapter; traceFile: the
+    // Trace/File setting.
+    explicit SimulatorWindow(const QString &boardPath, const QString &traceFile = {}) : state(messages)
     {
         state.settings.adapterIds.clear(); // only the simulator counts
         state.settings.extraPorts = {boardPath};
+        state.settings.traceFile = traceFile;
         state.application_folder = dir.path();
         form = std::make_unique<Form1>(state);
         form->show();
