@@ -15,7 +15,9 @@
 #include "support/program_state.h"
 #include "support/settings.h"
 #include "support/texts.h"
+#include "ledger/ledger.h"
 #include "transfer/board_connection.h"
+#include "transfer/ledger_recorder.h"
 #include "transfer/link_texts.h"
 #include "transfer/prompt_conversion.h"
 #include "transfer/table_file.h"
@@ -50,7 +52,7 @@ private:
 // The exit status of a failed transfer, from what it told the user.
 int failure_status(const TerminalMessages &messages)
 {
-    if (messages.refused()) return kExitRefused;
+    if (messages.refused()) return kExitRefused; // RoHS or capcode question answered No
     if (messages.saw(text::kVerifyError)) return kExitDifferent;
     if (messages.saw(text::kNotZr730)) return kExitNotZr730;
     return kExitTransfer;
@@ -83,11 +85,7 @@ int board(const QString &command, const Options &o)
     TerminalProgress progress;
     TerminalMessages messages(o.yes, &progress);
     ProgramState state(messages);
-    state.application_folder = QCoreApplication::applicationDirPath();
-    state.config_folder = default_user_config_folder();
-    const auto loaded = load_settings(find_program_file(state, QString::fromLatin1(kSettingsFileName)));
-    for (const QString &problem : loaded.problems) err_line(QStringLiteral("zr730-cli: settings: ") + problem);
-    state.settings = loaded.settings;
+    load_installation(state);
     // --port: that device is the only adapter looked at.
     if (!o.port.isEmpty()) {
         state.settings.adapterIds.clear();
@@ -118,10 +116,14 @@ int board(const QString &command, const Options &o)
     }
     CliHost host(state);
     TransferProcedures procedures(state, &link, host, &progress);
+    // Writes and reads go into the programming ledger, with the table file they came from or went to.
+    state.current_table_path = QFileInfo(o.files[0]).absoluteFilePath();
+    Ledger book(state.settings.ledger);
+    LedgerRecorder recorder(state, book);
+    procedures.setRecorder(&recorder);
 
     if (reading) {
-        int stop = kImageLastIndex;
-        procedures.tbl_readall(0, stop);
+        procedures.read_pager();
         progress.endLine();
         if (state.transfer_result != 0) return failure_status(messages);
         const TableSaveResult saved = save_table_file(o.files[0], state.image);

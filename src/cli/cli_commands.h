@@ -5,6 +5,8 @@
 
 #include <optional>
 
+#include "ledger/ledger.h"
+
 namespace zr730::cli {
 
 // One exit status per outcome (the README lists them).
@@ -27,11 +29,16 @@ struct Options {
     bool yes = false;     // --yes
     int series = 0;       // write --series N (0: one pager)
     bool increment1st = false, increment2nd = false; // --increment 1st,2nd
+    LedgerFilter filter;          // ledger --capcode, --from, --to, --station, --outcome
+    bool csv = false;             // ledger --csv
+    std::optional<qint64> imageId; // ledger --image ID
 };
 
 int info(const Options &o);
 int diff(const Options &o);
 // read, write and verify through the programmer board.
 int board(const QString &command, const Options &o);
+// The programming ledger: a listing, or one entry's image as a table file.
+int ledger(const Options &o);
 
 } // namespace zr730::cli

@@ -1,4 +1,5 @@
 // info and diff: table files in words, and field by field.
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,6 +11,9 @@
 #include "image/capcodes.h"
 #include "image/field_catalogue.h"
 #include "image/pll.h"
+#include "support/program_paths.h"
+#include "support/program_state.h"
+#include "support/settings.h"
 #include "support/texts.h"
 #include "transfer/table_file.h"
 
@@ -62,6 +66,15 @@ QJsonArray function_bits(const PagerImage &image, int n)
 }
 
 } // namespace
+
+void load_installation(ProgramState &state)
+{
+    state.application_folder = QCoreApplication::applicationDirPath();
+    state.config_folder = default_user_config_folder();
+    const auto loaded = load_settings(find_program_file(state, QString::fromLatin1(kSettingsFileName)));
+    for (const QString &problem : loaded.problems) err_line(QStringLiteral("zr730-cli: settings: ") + problem);
+    state.settings = loaded.settings;
+}
 
 std::optional<PagerImage> load_table(const QString &path, int &status)
 {

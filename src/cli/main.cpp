@@ -18,6 +18,8 @@ const char kUsage[] =
     "  read OUT.tbl              read the pager on the board into a table file\n"
     "  write IN.tbl              write a table file into the pager, then verify it\n"
     "  verify IN.tbl             compare the pager with a table file, field by field\n"
+    "  ledger                    list the programming ledger (filters below; --csv for CSV)\n"
+    "  ledger --image ID OUT.tbl write the image recorded in entry ID as a table file\n"
     "\n"
     "Options:\n"
     "  --json                    info: print JSON\n"
@@ -26,6 +28,11 @@ const char kUsage[] =
     "  --yes                     answer Yes to the program's questions (RoHS)\n"
     "  --series N                write: program N pagers, pressing Enter between them\n"
     "  --increment 1st,2nd       write: capcodes that go up by one after each pager\n"
+    "  --capcode N               ledger: entries holding capcode N (enabled)\n"
+    "  --from DATE, --to DATE    ledger: entries of these days (YYYY-MM-DD, UTC, inclusive)\n"
+    "  --station NAME            ledger: entries of one station\n"
+    "  --outcome TEXT            ledger: \"written and verified\", \"verify error\", \"write error\",\n"
+    "                            \"refused\", \"read\" or \"writing\"\n"
     "\n"
     "Exit status: 0 done, 1 different or verify error, 2 bad arguments, 3 file problem,\n"
     "4 no board, 5 transfer failed, 6 refused or stopped, 7 not a ZR730 pager.\n";
@@ -45,7 +52,14 @@ int main(int argc, char *argv[])
     const QCommandLineOption series(QStringLiteral("series"), QString(), QStringLiteral("N"));
     const QCommandLineOption increment(QStringLiteral("increment"), QString(), QStringLiteral("LIST"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({json, port, trace, yes, series, increment, help});
+    const QCommandLineOption capcode(QStringLiteral("capcode"), QString(), QStringLiteral("N"));
+    const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("DATE"));
+    const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("DATE"));
+    const QCommandLineOption station(QStringLiteral("station"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption outcome(QStringLiteral("outcome"), QString(), QStringLiteral("TEXT"));
+    const QCommandLineOption csv(QStringLiteral("csv"));
+    const QCommandLineOption image(QStringLiteral("image"), QString(), QStringLiteral("ID"));
+    parser.addOptions({json, port, trace, yes, series, increment, help, capcode, from, to, station, outcome, csv, image});
     if (!parser.parse(app.arguments())) {
         err_line(QStringLiteral("zr730-cli: ") + parser.errorText());
         return kExitUsage;
@@ -88,10 +102,46 @@ int main(int argc, char *argv[])
         }
     }
 
+    if (parser.isSet(capcode)) {
+        bool ok = false;
+        const qlonglong c = parser.value(capcode).toLongLong(&ok);
+        if (!ok || c < 0 || c > 2097151) {
+            err_line(QStringLiteral("zr730-cli: --capcode needs a capcode (0 … 2097151)"));
+            return kExitUsage;
+        }
+        o.filter.capcode = quint32(c);
+    }
+    for (const auto &[option, date] : {std::pair{&from, &o.filter.from}, std::pair{&to, &o.filter.to}}) {
+        if (!parser.isSet(*option)) continue;
+        *date = QDate::fromString(parser.value(*option), Qt::ISODate);
+        if (!date->isValid()) {
+            err_line(QStringLiteral("zr730-cli: --%1 needs a date written YYYY-MM-DD").arg(option->names().first()));
+            return kExitUsage;
+        }
+    }
+    o.filter.station = parser.value(station);
+    if (parser.isSet(outcome)) {
+        o.filter.outcome = zr730::outcome_from_text(parser.value(outcome));
+        if (!o.filter.outcome) {
+            err_line(QStringLiteral("zr730-cli: --outcome \"%1\" is not an outcome the ledger records").arg(parser.value(outcome)));
+            return kExitUsage;
+        }
+    }
+    o.csv = parser.isSet(csv);
+    if (parser.isSet(image)) {
+        bool ok = false;
+        o.imageId = parser.value(image).toLongLong(&ok);
+        if (!ok) {
+            err_line(QStringLiteral("zr730-cli: --image needs an entry number"));
+            return kExitUsage;
+        }
+    }
+
     if (command == QLatin1String("info")) return info(o);
+    if (command == QLatin1String("ledger")) return ledger(o);
     if (command == QLatin1String("diff")) return diff(o);
     if (command == QLatin1String("read") || command == QLatin1String("write") || command == QLatin1String("verify"))
         return board(command, o);
-    err_line(QStringLiteral("zr730-cli: unknown command \"%1\" (info, diff, read, write, verify)").arg(command));
+    err_line(QStringLiteral("zr730-cli: unknown command \"%1\" (info, diff, read, write, verify, ledger)").arg(command));
     return kExitUsage;
 }

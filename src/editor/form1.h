@@ -27,6 +27,8 @@ namespace zr730 {
 class AlertsPage;
 class frmSplash;
 class InstrumentLayer;
+class Ledger;
+class LedgerRecorder;
 class LPTFun;
 class PortIo;
 class PromptsPage;
@@ -226,6 +228,9 @@ public:
     // The parallel-port board (parallel-port edition), made at start-up from the settings.
     LPTFun *lptLink();
     PortIo *portIo() const { return m_portIo.get(); }
+    // Where writes and reads are recorded: the programming ledger of the settings, opened on
+    // the first transfer.
+    LedgerRecorder *ledgerRecorder();
 
 private:
     class BoardLink;
@@ -234,6 +239,8 @@ private:
     std::unique_ptr<PortIo> m_portIo;  // parallel-port edition: the port and the board on it
     std::unique_ptr<LPTFun> m_lpt;
     std::unique_ptr<InstrumentLayer> m_instrument; // made on the first test page
+    std::unique_ptr<Ledger> m_ledger;
+    std::unique_ptr<LedgerRecorder> m_recorder;
     std::function<void(int ms)> m_testPagePause;
 };
 

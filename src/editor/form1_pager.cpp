@@ -11,6 +11,8 @@
 #include <utility>
 
 #include "editor/dialogs/form2.h"
+#include "ledger/ledger.h"
+#include "transfer/ledger_recorder.h"
 #include "transfer/prompt_conversion.h"
 #include "transfer/serial_link.h"
 #include "transfer/transfer_procedures.h"
@@ -46,6 +48,15 @@ private:
 };
 
 } // namespace
+
+LedgerRecorder *Form1::ledgerRecorder()
+{
+    if (!m_recorder) {
+        m_ledger = std::make_unique<Ledger>(m_state.settings.ledger, default_ledger_file());
+        m_recorder = std::make_unique<LedgerRecorder>(m_state, *m_ledger);
+    }
+    return m_recorder.get();
+}
 
 void Form1::mnuEntire_Click() { run_pager_command(0); }
 void Form1::mnuEB_Click() { run_pager_command(1); }
@@ -88,6 +99,7 @@ void Form1::run_pager_command(int mode)
     {
         Form1TransferHost host(*this);
         Form2 dialog(m_state, transferLink(), host, this, lptLink());
+        dialog.setRecorder(ledgerRecorder());
         dialog.showModal();
     }
     if (mode != 0) prompt_to_pc(m_state.image);

@@ -95,6 +95,33 @@ QStringList read_paths(QSettings &ini, const QString &key, const QStringList &fa
     return paths;
 }
 
+// The Ledger group: where the programming ledger lives and whether writes look for duplicates.
+LedgerSettings read_ledger(QSettings &ini, QStringList &problems)
+{
+    LedgerSettings l;
+    l.server = text_value(ini, QStringLiteral("Ledger/Server")).trimmed();
+    if (const QString port = text_value(ini, QStringLiteral("Ledger/Port")).trimmed(); !port.isEmpty()) {
+        bool ok = false;
+        const int p = port.toInt(&ok);
+        if (ok && p >= 1 && p <= 65535)
+            l.port = p;
+        else
+            problems << QStringLiteral("Ledger/Port is not a TCP port number (1 … 65535); 5432 is used.");
+    }
+    if (const QString db = text_value(ini, QStringLiteral("Ledger/Database")).trimmed(); !db.isEmpty()) l.database = db;
+    l.user = text_value(ini, QStringLiteral("Ledger/User")).trimmed();
+    l.password = text_value(ini, QStringLiteral("Ledger/Password"));
+    l.file = text_value(ini, QStringLiteral("Ledger/File")).trimmed();
+    if (!l.file.isEmpty() && !l.file.startsWith(QLatin1Char('/'))) {
+        problems << QStringLiteral("Ledger/File = \"%1\" is not an absolute path; the file in your data folder is used.")
+                        .arg(l.file);
+        l.file.clear();
+    }
+    l.station = text_value(ini, QStringLiteral("Ledger/Station")).trimmed();
+    l.checkDuplicates = read_choice(ini, QStringLiteral("Ledger/CheckDuplicates"), {"false", "true"}, 0, problems) == 1;
+    return l;
+}
+
 // Gpib/Controller with its host, port or device.
 GpibConfig read_gpib(QSettings &ini, QStringList &problems)
 {
@@ -151,6 +178,7 @@ SettingsLoadResult load_settings(const QString &iniPath)
     }
     s.lptSimulatedPager = text_value(ini, QStringLiteral("Lpt/SimulatedPager")).trimmed();
     s.traceFile = text_value(ini, QStringLiteral("Trace/File")).trimmed();
+    s.ledger = read_ledger(ini, r.problems);
     return r;
 }
 

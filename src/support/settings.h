@@ -13,6 +13,18 @@ namespace zr730 {
 inline constexpr const char *kSettingsFileName = "zr730.ini";
 inline constexpr const char *kSimulatedLpt = "simulated"; // Lpt/Device of the simulated board
 
+// Where the programming ledger lives (group "Ledger").
+struct LedgerSettings {
+    QString server;               // PostgreSQL host; empty: this station's file only
+    int port = 5432;
+    QString database = QStringLiteral("zr730");
+    QString user;
+    QString password;
+    QString file;                 // the local SQLite file; empty: the user's data folder
+    QString station;              // empty: the host name
+    bool checkDuplicates = false; // ask before writing a capcode already in another pager
+};
+
 struct InstallationSettings {
     QString logoText = QStringLiteral("VORTEK");
     QString companyText = QStringLiteral("Kestrane Co., Ltd.");
@@ -33,6 +45,7 @@ struct InstallationSettings {
     QString lptSimulatedPager;
     // Every frame to and from the programmer board is logged to this file when set (bug reports).
     QString traceFile;
+    LedgerSettings ledger;
 };
 
 struct SettingsLoadResult {

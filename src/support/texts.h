@@ -66,6 +66,12 @@ inline constexpr const char *kAuto1st = " 1st capcode : ";
 inline constexpr const char *kAuto2nd = " 2nd capcode : ";
 // End of table files / transfer
 
+// The programming ledger's question before writing a capcode it holds already: %1 capcode,
+// %2 when (or station), %3 station (or when).
+inline constexpr const char *kLedgerWrittenBefore = "Capcode %1 was written and verified into a pager on %2 at station %3.";
+inline constexpr const char *kLedgerBeingWritten = "Capcode %1 is being written into a pager at station %2 (since %3).";
+inline constexpr const char *kLedgerProgramAgain = "Program it into this pager too?";
+
 // The frame trace (Trace/File, --trace): %1 the file, %2 why it failed.
 inline constexpr const char *kTraceCannotOpen = "The trace file %1 cannot be written (%2); the board is used without a trace.";
 

@@ -4,6 +4,7 @@
 #include "image/image.h"
 #include "support/texts.h"
 #include "transfer/link_texts.h"
+#include "transfer/ledger_recorder.h"
 #include "transfer/lpt_fun.h"
 #include "transfer/prompt_conversion.h"
 #include "transfer/table_file.h"
@@ -153,6 +154,7 @@ bool TransferProcedures::rohsAgreed(std::uint8_t marker)
     if (m_state.messages.show(QString::fromLatin1(question), MsgIcon::Warning, MsgButtons::YesNo) == MsgAnswer::Yes)
         return true;
     m_state.transfer_result = -1;
+    m_refused = true;
     return false;
 }
 
@@ -175,6 +177,7 @@ void TransferProcedures::usb_readall(int strt, int stp)
     auto &bytes = m_state.image.bytes();
     for (int a = strt; a <= stp && a < kImageSize; ++a) bytes[std::size_t(a)] = m_state.read_buffer[std::size_t(a)];
     prompt_to_pc(m_state.image);
+    m_readDone = true;
     m_host.select_band_from_image();
 }
 
@@ -261,6 +264,7 @@ void TransferProcedures::lpt_readall(int strt, int stp)
         return;
     }
     prompt_to_pc(m_state.image);
+    m_readDone = true;
     m_host.select_band_from_image();
 }
 
@@ -282,11 +286,44 @@ bool TransferProcedures::writeAllowed()
     return false;
 }
 
-void TransferProcedures::write_one_pager()
+void TransferProcedures::read_pager()
+{
+    m_readDone = false;
+    int stop = kImageLastIndex;
+    tbl_readall(0, stop);
+    if (m_readDone && m_recorder) m_recorder->afterRead(m_state.image);
+}
+
+void TransferProcedures::write_and_verify()
 {
     m_state.transfer_result = 0;
+    m_refused = false;
+    // The ledger holds images as table files do: prompts in PC codes.
+    auto asTable = [this] {
+        PagerImage image = m_state.image;
+        clean_up_capcodes(image);
+        prompt_to_pc(image);
+        return image;
+    };
+    if (m_recorder && !m_recorder->beforeWrite(asTable())) {
+        m_state.transfer_result = -1;
+        return;
+    }
     tbl_writeall(0, kImageLastIndex);
-    if (m_state.transfer_result == 0) tbl_verify(0, kImageLastIndex);
+    const bool written = m_state.transfer_result == 0;
+    if (written) tbl_verify(0, kImageLastIndex);
+    if (!m_recorder) return;
+    LedgerOutcome outcome = LedgerOutcome::WrittenVerified;
+    if (!written)
+        outcome = m_refused ? LedgerOutcome::Refused : LedgerOutcome::WriteError;
+    else if (m_state.transfer_result != 0)
+        outcome = LedgerOutcome::VerifyError;
+    m_recorder->afterWrite(asTable(), outcome);
+}
+
+void TransferProcedures::write_one_pager()
+{
+    write_and_verify();
     if (m_state.transfer_result == 0) {
         if (m_state.auto_increase_1st) set_capcode(0);
         if (m_state.auto_increase_2nd) set_capcode(1);

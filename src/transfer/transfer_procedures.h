@@ -10,6 +10,7 @@
 namespace zr730 {
 
 class LPTFun;
+class LedgerRecorder;
 
 // Image addresses the transfer procedures use.
 inline constexpr int kWriteMarkerAddress = 0x3E0;
@@ -92,8 +93,14 @@ public:
     // Text of the capcode box txtAddr(index).
     QString capcodeText(int index) const { return m_host.capcode_text(index); }
 
+    // Write and verify one pager (Pager ▸ Write), recorded in the programming ledger.
+    void write_and_verify();
     // Write and verify one pager, then the capcode increments when both succeeded.
     void write_one_pager();
+    // A complete read of the whole memory (Pager ▸ Read), recorded in the programming ledger.
+    void read_pager();
+    // Where writes and reads are recorded; null for nowhere.
+    void setRecorder(LedgerRecorder *recorder) { m_recorder = recorder; }
 
     // Increments capcode index (0 first, 1 second) in its box and in the image.
     void set_capcode(int index);
@@ -109,6 +116,9 @@ private:
     TransferHost &m_host;
     TransferView *m_view;
     LPTFun *m_lpt;
+    LedgerRecorder *m_recorder = nullptr;
+    bool m_refused = false;  // the user said No to a question of the last write
+    bool m_readDone = false; // the last read replaced the image
 };
 
 } // namespace zr730

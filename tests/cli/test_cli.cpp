@@ -44,15 +44,46 @@ private slots:
     void badArgumentsGiveOneLineAndWriteNothing();
     void verifyListsTheFieldThatDiffers();
     void seriesProgramsPagersOneAfterTheOtherWithATrace();
+    void everyWriteAndReadIsInTheLedger_data();
+    void everyWriteAndReadIsInTheLedger();
+    void aCapcodeInAnotherPagerIsAskedAboutOnce();
 
 private:
     Run cli(const QStringList &args, const QByteArray &input = {});
     QString file(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
     void save(const char *name, const PagerImage &image) { QVERIFY(save_table_file(file(name), image).ok); }
 
+    // The installation settings of the next runs: this test's own ledger, checks as given.
+    void settings(bool checkDuplicates);
+    QList<QStringList> ledgerRows();
+
     QTemporaryDir m_dir;
     PagerImage m_base;
+    QString m_ledger;
 };
+
+void TestCli::settings(bool checkDuplicates)
+{
+    m_ledger = m_dir.filePath(QStringLiteral("ledger-%1-%2.sqlite")
+                                  .arg(QLatin1String(QTest::currentTestFunction()),
+                                       QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'))));
+    QDir().mkpath(m_dir.filePath(QStringLiteral("config/zr730")));
+    QFile ini(m_dir.filePath(QStringLiteral("config/zr730/zr730.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ini.write(QStringLiteral("[Ledger]\nFile=%1\nStation=bench-1\nCheckDuplicates=%2\n")
+                  .arg(m_ledger, checkDuplicates ? QStringLiteral("true") : QStringLiteral("false"))
+                  .toUtf8());
+}
+
+// The ledger's entries as its CSV gives them, newest first, without the header.
+QList<QStringList> TestCli::ledgerRows()
+{
+    const Run r = cli({"ledger", "--csv"});
+    QList<QStringList> rows;
+    const QStringList lines = r.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    for (int i = 1; i < lines.size(); ++i) rows << lines[i].split(QLatin1Char(','));
+    return rows;
+}
 
 Run TestCli::cli(const QStringList &args, const QByteArray &input)
 {
@@ -76,6 +107,7 @@ void TestCli::init()
     capcode_set(m_base, 0, 1234567);
     capcode_set(m_base, 2, 42);
     m_base[kCapcodeBase + 6] |= 0x80; // capcode #3 on
+    settings(false);
 }
 
 void TestCli::diffNamesTheFieldsAsATechnicianReadsThem()
@@ -207,6 +239,84 @@ void TestCli::seriesProgramsPagersOneAfterTheOtherWithATrace()
     }
     QCOMPARE(sent, 1 + 2 * (1 + 8 + 8));
     QCOMPARE(received, sent);
+}
+
+void TestCli::everyWriteAndReadIsInTheLedger_data()
+{
+    QTest::addColumn<QStringList>("simulator");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("verified") << QStringList{} << QStringList{"--yes"} << 0 << "written and verified";
+    QTest::newRow("verify error") << QStringList{"--fault", "stuck=0x000"} << QStringList{"--yes"} << 1 << "verify error";
+    QTest::newRow("RoHS refused") << QStringList{"--load", "rohs.tbl"} << QStringList{} << 6 << "refused";
+    QTest::newRow("write error") << QStringList{"--fault", "wrong-ack"} << QStringList{"--yes"} << 5 << "write error";
+}
+
+void TestCli::everyWriteAndReadIsInTheLedger()
+{
+    QFETCH(QStringList, simulator);
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    QFETCH(QString, outcome);
+    PagerImage rohs = m_base;
+    rohs[0x3F8] = 0xAA; // a GP(RoHS) pager; the file's band is not
+    save("rohs.tbl", rohs);
+    save("a.tbl", m_base);
+    for (QString &a : simulator)
+        if (a.endsWith(QLatin1String(".tbl"))) a = file(a.toLatin1().constData());
+    BoardSimulator sim(file("board"), simulator);
+    QVERIFY(sim.start());
+
+    QCOMPARE(cli(QStringList{"write", "--port", file("board")} + options + QStringList{file("a.tbl")}).status, status);
+    QList<QStringList> rows = ledgerRows();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0][2], QStringLiteral("bench-1"));
+    QCOMPARE(rows[0][3], outcome);
+    QCOMPARE(rows[0][6], QStringLiteral("1234567")); // capcode #1, on
+    QCOMPARE(rows[0][7], QStringLiteral("yes"));
+    QCOMPARE(rows[0][24], file("a.tbl"));
+    if (status != 0) return;
+
+    // A read keeps the pager's image even though nobody saves it: it comes back as a table file.
+    QCOMPARE(cli({"read", "--port", file("board"), file("read.tbl")}).status, 0);
+    rows = ledgerRows();
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0][3], QStringLiteral("read"));
+    QCOMPARE(cli({"ledger", "--image", rows[0][0], file("again.tbl")}).status, 0);
+    QCOMPARE(table(file("again.tbl")), table(file("read.tbl")));
+    QCOMPARE(cli({"ledger", "--capcode", "1234567", "--outcome", "read"}).out.count(QLatin1Char('\n')), 2);
+}
+
+void TestCli::aCapcodeInAnotherPagerIsAskedAboutOnce()
+{
+    settings(true);
+    PagerImage other = m_base;
+    store_prompt(other, 1, PromptLine{'N', 'E', 'W'}); // another configuration, capcode #1 the same
+    save("a.tbl", m_base);
+    save("other.tbl", other);
+    BoardSimulator sim(file("board"), {"--save", file("pager.tbl")});
+    QVERIFY(sim.start());
+    QCOMPARE(cli({"write", "--port", file("board"), "--yes", file("a.tbl")}).status, 0);
+    const PagerImage first = table(file("pager.tbl"));
+
+    // No (a script without --yes): nothing is written, and the refusal is recorded.
+    const Run no = cli({"write", "--port", file("board"), file("other.tbl")});
+    QCOMPARE(no.status, 6);
+    // One question naming both enabled capcodes, when and where they were written.
+    QCOMPARE(no.err.count(QStringLiteral("Program it into this pager too?")), 1);
+    const QRegularExpression line(QStringLiteral("Capcode (\\d{7}) was written and verified into a pager on "
+                                                 "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d UTC at station bench-1\\."));
+    QStringList named;
+    for (auto it = line.globalMatch(no.err); it.hasNext();) named << it.next().captured(1);
+    named.sort();
+    QCOMPARE(named, (QStringList{"0000042", "1234567"}));
+    QCOMPARE(table(file("pager.tbl")), first);
+    QCOMPARE(ledgerRows()[0][3], QStringLiteral("refused"));
+
+    // Yes: written.
+    QCOMPARE(cli({"write", "--port", file("board"), "--yes", file("other.tbl")}).status, 0);
+    QCOMPARE(ledgerRows()[0][3], QStringLiteral("written and verified"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

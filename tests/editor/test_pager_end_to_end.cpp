@@ -18,6 +18,7 @@
 #include "editor/prompts_page.h"
 #include "editor/slider/ctl_eb_slider.h"
 #include "image/defaults.h"
+#include "ledger/ledger.h"
 #include "support/board_simulator.h"
 #include "support/program_state.h"
 #include "support/recording_messages.h"
@@ -204,6 +205,7 @@ void TestPagerEndToEnd::seriesProgrammingIncrementsTheCapcodesBetweenPagers()
     w.form->init_ctl();
     w.state.auto_increase_1st = true;
     w.state.auto_increase_2nd = true;
+    w.state.settings.ledger.file = file("ledger.sqlite");
     w.form->WriteOpt->setChecked(true);
 
     QList<int> written; // capcode #1 in the pager after each press
@@ -233,6 +235,15 @@ void TestPagerEndToEnd::seriesProgrammingIncrementsTheCapcodesBetweenPagers()
     const PagerImage last = readTable(file("after.tbl"));
     QCOMPARE(capcode_of(last, 1), 10);
     QCOMPARE(int(last[0x363] & 0x80), 0x80);
+
+    // Each pager is in the programming ledger with the capcodes it received.
+    Ledger ledger(w.state.settings.ledger);
+    QList<int> recorded;
+    for (const LedgerEntry &e : ledger.list({})) {
+        QCOMPARE(e.outcome, LedgerOutcome::WrittenVerified);
+        recorded.prepend(int(e.capcodes[0].capcode));
+    }
+    QCOMPARE(recorded, written);
 }
 
 void TestPagerEndToEnd::silentBoardDuringAReadLeavesTheImageUnchanged()

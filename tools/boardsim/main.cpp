@@ -1,7 +1,8 @@
 // boardsim: a programmer board with a pager attached, on a pseudo-terminal.
 //
 //   boardsim [--link PATH] [--load FILE] [--save FILE] [--pace]
-//            [--fault silence|bad-checksum|wrong-ack|garbage|disconnect-after=N|delay=N:MS|trickle=MS]
+//            [--fault silence|bad-checksum|wrong-ack|garbage|disconnect-after=N|delay=N:MS|trickle=MS|
+//                     stuck=ADDR]
 //
 // It prints "boardsim: ready <terminal path>" once the terminal is open (and linked), then
 // answers presence, memory read and memory write frames until it is stopped (SIGINT or
@@ -40,6 +41,7 @@ struct Options {
     long disconnectAfter = -1;
     long delayFrame = -1, delayMs = 0; // delay=N:MS: the reply to memory frame N comes MS ms late
     long trickleMs = 0;                // trickle=MS: replies go out one byte at a time, MS ms apart
+    long stuckAddress = -1;            // stuck=ADDR: a worn-out EEPROM cell that keeps its byte
 };
 
 constexpr long kByteNs = 1'000'000'000L / 960; // one 8N1 character at 9600 bit/s
@@ -69,7 +71,7 @@ void usage()
     std::fprintf(stderr,
                  "usage: boardsim [--link PATH] [--load FILE] [--save FILE] [--pace]\n"
                  "                [--fault silence|bad-checksum|wrong-ack|garbage|disconnect-after=N|\n"
-                 "                         delay=N:MS|trickle=MS]\n");
+                 "                         delay=N:MS|trickle=MS|stuck=ADDR]\n");
 }
 
 std::optional<Options> parse(int argc, char **argv)
@@ -109,6 +111,11 @@ std::optional<Options> parse(int argc, char **argv)
             o.trickleMs = std::strtol(v->c_str() + 8, &end, 10);
             if (*end || o.trickleMs < 0) return std::nullopt;
             o.fault = "trickle";
+        } else if (v->rfind("stuck=", 0) == 0) {
+            char *end = nullptr;
+            o.stuckAddress = std::strtol(v->c_str() + 6, &end, 0);
+            if (*end || o.stuckAddress < 0 || o.stuckAddress > 1023) return std::nullopt;
+            o.fault = "stuck";
         } else if (*v == "silence" || *v == "bad-checksum" || *v == "wrong-ack" || *v == "garbage") {
             o.fault = *v;
         } else {
@@ -259,7 +266,10 @@ int main(int argc, char **argv)
                 reply = encode(kChannelMemory, kRead, data);
             } else if (f->channel == kChannelMemory && f->operation == kWrite && f->payload.size() >= 3) {
                 const int addr = (std::uint8_t(f->payload[0]) << 8) | std::uint8_t(f->payload[1]);
-                for (int i = 2; i < f->payload.size(); ++i) mem[size_t((addr + i - 2) & 0x3FF)] = std::uint8_t(f->payload[i]);
+                for (int i = 2; i < f->payload.size(); ++i) {
+                    const long a = (addr + i - 2) & 0x3FF;
+                    if (a != opt.stuckAddress) mem[size_t(a)] = std::uint8_t(f->payload[i]);
+                }
                 save_memory(opt.save, mem);
                 reply = encode(kChannelMemory, kWrite,
                                QByteArray(1, char(opt.fault == "wrong-ack" ? 0x15 : kAck)));

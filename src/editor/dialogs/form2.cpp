@@ -123,11 +123,9 @@ void Form2::Form_Activate()
     }
 
     switch (m_state.transfer_mode) {
-    case 0: {
-        int stop = kImageLastIndex;
-        m_procedures.tbl_readall(0, stop);
+    case 0:
+        m_procedures.read_pager();
         break;
-    }
     case 2:
         m_procedures.tbl_verify(0, kImageLastIndex);
         break;
@@ -136,9 +134,7 @@ void Form2::Form_Activate()
         lblAuto1->setVisible(m_state.auto_increase_1st);
         lblAuto2->setVisible(m_state.auto_increase_2nd);
         if (!m_state.auto_increase_1st && !m_state.auto_increase_2nd) {
-            m_state.transfer_result = 0;
-            m_procedures.tbl_writeall(0, kImageLastIndex);
-            if (m_state.transfer_result == 0) m_procedures.tbl_verify(0, kImageLastIndex);
+            m_procedures.write_and_verify();
             break;
         }
         // Series programming: each press of Write programs one pager.

@@ -32,6 +32,9 @@ public:
     bool unloaded() const { return m_unloaded; }
     bool busy() const { return m_busy; }
 
+    // Where the dialog's writes and reads are recorded.
+    void setRecorder(LedgerRecorder *recorder) { m_procedures.setRecorder(recorder); }
+
     // TransferView
     void setMaximum(int maximum) override;
     void setPosition(int position) override;

@@ -1,0 +1,351 @@
+#include "ledger/ledger.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QSysInfo>
+#include <QUuid>
+
+#include <algorithm>
+#include <iterator>
+
+#include "image/capcodes.h"
+#include "image/pll.h"
+#include "ledger/ledger_store.h"
+
+namespace zr730 {
+
+namespace {
+
+struct OutcomeName {
+    LedgerOutcome outcome;
+    const char *text;
+};
+constexpr OutcomeName kOutcomes[] = {
+    {LedgerOutcome::WrittenVerified, "written and verified"},
+    {LedgerOutcome::VerifyError, "verify error"},
+    {LedgerOutcome::WriteError, "write error"},
+    {LedgerOutcome::Refused, "refused"},
+    {LedgerOutcome::Read, "read"},
+    {LedgerOutcome::Writing, "writing"},
+};
+
+// What happens instead when the server fails, and when this station's file fails too.
+constexpr const char *kKeptHere = "entries are kept on this station until it can";
+constexpr const char *kNotRecorded = "the entry is not recorded";
+constexpr const char *kShownHere = "this station's entries are shown instead";
+constexpr const char *kNotShown = "no entries can be shown";
+
+QByteArray image_bytes(const PagerImage &image)
+{
+    return QByteArray(reinterpret_cast<const char *>(image.bytes().data()), kImageSize);
+}
+
+// One warning out of the clauses of the server and of this station's file: empty when neither
+// failed; the server's clause and what was done instead when only it failed; else both
+// clauses and what was lost.
+QString warning(const QString &serverClause, const QString &localClause, const char *instead, const char *lost)
+{
+    if (localClause.isEmpty())
+        return serverClause.isEmpty() ? QString() : QStringLiteral("%1; %2.").arg(serverClause, QLatin1String(instead));
+    if (serverClause.isEmpty()) return QStringLiteral("%1; %2.").arg(localClause, QLatin1String(lost));
+    QString second = localClause;
+    second[0] = second[0].toLower();
+    return QStringLiteral("%1, and %2; %3.").arg(serverClause, second, QLatin1String(lost));
+}
+
+// The entry as this ledger records it: its station, and a uid and time when the caller gave none.
+LedgerEntry stamped(const LedgerEntry &entry, const QString &station)
+{
+    LedgerEntry e = entry;
+    e.station = station;
+    if (e.uid.isEmpty()) e.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    if (!e.time.isValid()) e.time = QDateTime::currentDateTimeUtc();
+    return e;
+}
+
+} // namespace
+
+QString outcome_text(LedgerOutcome outcome)
+{
+    for (const OutcomeName &o : kOutcomes)
+        if (o.outcome == outcome) return QString::fromLatin1(o.text);
+    return {};
+}
+
+std::optional<LedgerOutcome> outcome_from_text(const QString &text)
+{
+    for (const OutcomeName &o : kOutcomes)
+        if (text == QLatin1String(o.text)) return o.outcome;
+    return std::nullopt;
+}
+
+LedgerEntry make_ledger_entry(const PagerImage &image, LedgerOutcome outcome, const QString &tableFile)
+{
+    LedgerEntry e;
+    e.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    e.time = QDateTime::currentDateTimeUtc();
+    e.station = QSysInfo::machineHostName();
+    e.outcome = outcome;
+    for (int i = 0; i < kCapcodeCount; ++i) {
+        LedgerCapcode &c = e.capcodes[std::size_t(i)];
+        c.capcode = capcode_get(image, i);
+        c.enabled = capcode_enabled(image, i);
+        if (i < 4) // capcode #1 is function-bit set 3, capcodes #2 … #4 are sets 0 … 2
+            c.functions = QString::fromStdString(type_summary(image, function_bit_set(i == 0 ? 3 : i - 1)));
+        else
+            c.functions = QString::number(image[kTypeCap5 + i - 4]);
+    }
+    e.band = band_of_image(image).value_or(-1);
+    e.frequency = frequency_of_image(image);
+    e.tableFile = tableFile;
+    e.image = image_bytes(image);
+    return e;
+}
+
+QString default_ledger_file()
+{
+    QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty()) data = QDir::home().filePath(QStringLiteral(".local/share"));
+    // One file for the window and the command line alike, whatever their application names.
+    return QDir(data).filePath(QStringLiteral("zr730/ledger.sqlite"));
+}
+
+Ledger::Ledger(const LedgerSettings &settings, const QString &defaultFile)
+    : m_settings(settings),
+      m_station(settings.station.isEmpty() ? QSysInfo::machineHostName() : settings.station),
+      m_localFile(settings.file.isEmpty() ? defaultFile : settings.file),
+      m_local(std::make_unique<LedgerStore>(LedgerStore::Kind::Sqlite, m_localFile, settings))
+{
+    if (!settings.server.isEmpty())
+        m_server = std::make_unique<LedgerStore>(LedgerStore::Kind::Postgres, QString(), settings);
+}
+
+Ledger::~Ledger() = default;
+
+LedgerStore *Ledger::local(QString &problem)
+{
+    problem = m_local->open();
+    return problem.isEmpty() ? m_local.get() : nullptr;
+}
+
+QString Ledger::copyPending(LedgerStore &server)
+{
+    // A file that cannot be read now keeps its entries for a later call.
+    if (!m_local->open().isEmpty()) return {};
+    QList<LedgerEntry> pending;
+    if (!m_local->pending(pending).isEmpty()) return {};
+    for (const LedgerEntry &e : pending) {
+        if (const QString p = server.put(e, true); !p.isEmpty()) return p;
+        // Should the mark fail, the entry is copied again later, onto its own row.
+        m_local->markCopied(e.uid);
+    }
+    return {};
+}
+
+LedgerStore *Ledger::server(QString &problem)
+{
+    problem.clear();
+    if (!m_server) return nullptr;
+    problem = m_server->open();
+    if (problem.isEmpty()) problem = copyPending(*m_server);
+    if (problem.isEmpty()) return m_server.get();
+    m_server->close();
+    return nullptr;
+}
+
+LedgerBeginResult Ledger::beginWrite(const LedgerEntry &entry, bool checkDuplicates)
+{
+    LedgerBeginResult r;
+    LedgerEntry e = stamped(entry, m_station);
+    e.outcome = LedgerOutcome::Writing;
+    m_claim.reset();
+    QString serverClause;
+    QString localClause;
+    if (LedgerStore *s = server(serverClause)) {
+        serverClause = s->begin(e, checkDuplicates, r.duplicates);
+        if (!serverClause.isEmpty()) m_server->close();
+    }
+    // This station's file: alone, or standing in for a server that cannot be used now.
+    if (!m_server || !serverClause.isEmpty()) {
+        if (LedgerStore *l = local(localClause)) localClause = l->begin(e, checkDuplicates, r.duplicates);
+    }
+    if (localClause.isEmpty() && r.duplicates.isEmpty()) {
+        r.uid = e.uid;
+        m_claim = e;
+    }
+    r.problem = warning(serverClause, localClause, kKeptHere, kNotRecorded);
+    return r;
+}
+
+QString Ledger::finishWrite(const QString &uid, LedgerOutcome outcome, const PagerImage &image)
+{
+    const QByteArray bytes = image_bytes(image);
+    QString serverClause;
+    bool onServer = false;
+    if (LedgerStore *s = server(serverClause)) {
+        serverClause = s->finish(uid, outcome, bytes, true, onServer);
+        if (!serverClause.isEmpty()) m_server->close();
+    }
+    // This station's row, when it has one, follows; it needs no copy when the server has the outcome.
+    QString localClause;
+    bool here = false;
+    LedgerStore *l = local(localClause);
+    if (l) localClause = l->finish(uid, outcome, bytes, onServer, here);
+    const bool claimed = m_claim && m_claim->uid == uid;
+    if (onServer) {
+        if (claimed) m_claim.reset();
+        return {};
+    }
+    if (l && localClause.isEmpty() && !here) {
+        if (claimed) {
+            // The write began on the server, which cannot be used now: the whole entry is kept here.
+            LedgerEntry e = *m_claim;
+            e.outcome = outcome;
+            e.image = bytes;
+            localClause = l->put(e, false);
+        } else {
+            localClause = QStringLiteral("The programming ledger holds no write %1").arg(uid);
+        }
+    }
+    if (claimed && localClause.isEmpty()) m_claim.reset();
+    return warning(serverClause, localClause, kKeptHere, kNotRecorded);
+}
+
+QString Ledger::record(const LedgerEntry &entry)
+{
+    const LedgerEntry e = stamped(entry, m_station);
+    QString serverClause;
+    QString localClause;
+    if (LedgerStore *s = server(serverClause)) {
+        serverClause = s->put(e, true);
+        if (serverClause.isEmpty()) return {};
+        m_server->close();
+    }
+    if (LedgerStore *l = local(localClause)) localClause = l->put(e, false);
+    return warning(serverClause, localClause, kKeptHere, kNotRecorded);
+}
+
+QList<LedgerEntry> Ledger::list(const LedgerFilter &filter, QString *problem)
+{
+    QList<LedgerEntry> entries;
+    QString serverClause;
+    QString localClause;
+    if (LedgerStore *s = server(serverClause)) {
+        serverClause = s->select(filter, entries);
+        if (serverClause.isEmpty()) {
+            if (problem) problem->clear();
+            return entries;
+        }
+        m_server->close();
+    }
+    if (LedgerStore *l = local(localClause)) localClause = l->select(filter, entries);
+    if (problem) *problem = warning(serverClause, localClause, kShownHere, kNotShown);
+    return entries;
+}
+
+std::optional<LedgerEntry> Ledger::entry(qint64 id, QString *problem)
+{
+    std::optional<LedgerEntry> e;
+    QString serverClause;
+    QString localClause;
+    if (LedgerStore *s = server(serverClause)) {
+        serverClause = s->byId(id, e);
+        if (serverClause.isEmpty()) {
+            if (problem) problem->clear();
+            return e;
+        }
+        m_server->close();
+    }
+    if (LedgerStore *l = local(localClause)) localClause = l->byId(id, e);
+    if (problem) *problem = warning(serverClause, localClause, kShownHere, kNotShown);
+    return e;
+}
+
+// ---- listings -------------------------------------------------------------------------------
+
+namespace {
+
+QString csv_field(const QString &s)
+{
+    static const QString special = QStringLiteral(",\"\r\n");
+    if (std::none_of(s.begin(), s.end(), [](QChar c) { return special.contains(c); })) return s;
+    return QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+QString capcode7(quint32 c) { return QString::fromStdString(capcode_text(c)); }
+
+QString band_name(int band)
+{
+    return band >= 0 && band < kBandCount ? QString::fromLatin1(kBandEntries[std::size_t(band)].data(),
+                                                                qsizetype(kBandEntries[std::size_t(band)].size()))
+                                          : QString();
+}
+
+// 10 Hz units as megahertz with five decimals: 93101250 → "931.01250".
+QString megahertz(long long f)
+{
+    const QString sign = f < 0 ? QStringLiteral("-") : QString();
+    const long long a = f < 0 ? -f : f;
+    return sign + QStringLiteral("%1.%2").arg(a / 100000).arg(a % 100000, 5, 10, QLatin1Char('0'));
+}
+
+QString time_text(const QDateTime &t) { return t.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+
+// A column of the terminal table: cut to its width, padded on the right (numbers on the left).
+QString column(const QString &text, int width, bool right = false)
+{
+    const QString cut = text.left(width);
+    return right ? cut.rightJustified(width) : cut.leftJustified(width);
+}
+
+QString table_row(const QStringList &cells)
+{
+    static constexpr int kWidths[] = {6, 19, 16, 20, 19, 11};
+    QStringList out;
+    for (int i = 0; i < cells.size(); ++i)
+        out << (i < int(std::size(kWidths)) ? column(cells[i], kWidths[i], i == 0 || i == 5) : cells[i]);
+    QString line = out.join(QStringLiteral("  "));
+    while (line.endsWith(QLatin1Char(' '))) line.chop(1);
+    return line + QLatin1Char('\n');
+}
+
+} // namespace
+
+QString ledger_csv(const QList<LedgerEntry> &entries)
+{
+    QStringList header{QStringLiteral("id"),      QStringLiteral("time"), QStringLiteral("station"),
+                       QStringLiteral("outcome"), QStringLiteral("band"), QStringLiteral("frequency_mhz")};
+    for (int n = 1; n <= kCapcodeCount; ++n)
+        header << QStringLiteral("capcode%1").arg(n) << QStringLiteral("enabled%1").arg(n)
+               << QStringLiteral("functions%1").arg(n);
+    header << QStringLiteral("table_file") << QStringLiteral("uid");
+    QString out = header.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    for (const LedgerEntry &e : entries) {
+        QStringList row{QString::number(e.id), e.time.toUTC().toString(Qt::ISODateWithMs), e.station,
+                        outcome_text(e.outcome), band_name(e.band), megahertz(e.frequency)};
+        for (const LedgerCapcode &c : e.capcodes)
+            row << capcode7(c.capcode) << (c.enabled ? QStringLiteral("yes") : QStringLiteral("no")) << c.functions;
+        row << e.tableFile << e.uid;
+        for (QString &f : row) f = csv_field(f);
+        out += row.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    }
+    return out;
+}
+
+QString ledger_table(const QList<LedgerEntry> &entries)
+{
+    QString out = table_row({QStringLiteral("id"), QStringLiteral("time (UTC)"), QStringLiteral("station"),
+                             QStringLiteral("outcome"), QStringLiteral("band"), QStringLiteral("MHz"),
+                             QStringLiteral("capcodes enabled")});
+    for (const LedgerEntry &e : entries) {
+        QStringList on;
+        for (std::size_t i = 0; i < e.capcodes.size(); ++i)
+            if (e.capcodes[i].enabled) on << QStringLiteral("#%1 %2").arg(i + 1).arg(capcode7(e.capcodes[i].capcode));
+        out += table_row({QString::number(e.id), time_text(e.time), e.station, outcome_text(e.outcome),
+                          e.band < 0 ? QStringLiteral("-") : band_name(e.band), megahertz(e.frequency),
+                          on.join(QStringLiteral(", "))});
+    }
+    return out;
+}
+
+} // namespace zr730

@@ -1,0 +1,134 @@
+#pragma once
+// The programming ledger: every pager written (with its outcome) and every pager read, with the
+// capcodes, band, frequency, table file and the whole image, so an operator knows which capcode
+// went into which pager. Stored through Qt SQL: an SQLite file on this station, and, when the
+// installation names one, a PostgreSQL server that several stations share. Entries made while
+// the server cannot be reached stay in the local file and are copied to the server later.
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "image/image.h"
+#include "support/settings.h"
+
+namespace zr730 {
+
+enum class LedgerOutcome { WrittenVerified, VerifyError, WriteError, Refused, Read, Writing };
+// "written and verified", "verify error", "write error", "refused", "read", "writing".
+QString outcome_text(LedgerOutcome outcome);
+// The outcome of one of those texts; none for any other text.
+std::optional<LedgerOutcome> outcome_from_text(const QString &text);
+
+// A write at another station still counts as running for this long after it began.
+inline constexpr int kLedgerClaimSeconds = 300;
+
+// Capcode #n of an entry is capcodes[n − 1].
+struct LedgerCapcode {
+    quint32 capcode = 0; // 21 bits
+    bool enabled = false;
+    QString functions;   // #1 … #4: the four function bits' types ("P", "G", hex); #5, #6: the type byte
+};
+
+struct LedgerEntry {
+    qint64 id = 0;   // given by the database that holds the entry
+    QString uid;     // the same on every station and server
+    QDateTime time;  // UTC
+    QString station;
+    LedgerOutcome outcome = LedgerOutcome::Read;
+    std::array<LedgerCapcode, 6> capcodes{};
+    int band = -1;        // 0 … 3, -1 when the image names none
+    long long frequency = 0; // 10 Hz units
+    QString tableFile;    // the table file in use, empty for none
+    QByteArray image;     // 1024 bytes; empty in listings (entry() reads it)
+};
+
+// An entry for image, now, at this host, with a new uid (the ledger sets its own station).
+LedgerEntry make_ledger_entry(const PagerImage &image, LedgerOutcome outcome, const QString &tableFile);
+
+// An earlier entry holding a capcode that is about to be written.
+struct LedgerDuplicate {
+    quint32 capcode = 0;
+    QDateTime time;
+    QString station;
+    LedgerOutcome outcome = LedgerOutcome::WrittenVerified; // or Writing at another station
+};
+
+struct LedgerBeginResult {
+    QString uid;                       // the entry recorded as "writing"; empty when nothing was recorded
+    QList<LedgerDuplicate> duplicates; // the latest entry per capcode; nothing is recorded when there are any
+    QString problem;                   // the one warning to show; empty when all went well
+};
+
+struct LedgerFilter {
+    std::optional<quint32> capcode; // entries holding it enabled
+    QDate from, to;                 // inclusive, UTC; null for open
+    QString station;
+    std::optional<LedgerOutcome> outcome;
+};
+
+// "ledger.sqlite" in the user's data folder.
+QString default_ledger_file();
+
+class LedgerStore;
+
+// One station's view of the ledger. Each object has its own database connections and is used
+// on the thread that made it. No call throws; each tries the server at most once.
+class Ledger {
+public:
+    // defaultFile: the local file when the settings name none.
+    explicit Ledger(const LedgerSettings &settings, const QString &defaultFile = default_ledger_file());
+    ~Ledger();
+    Ledger(const Ledger &) = delete;
+    Ledger &operator=(const Ledger &) = delete;
+
+    // Before a write, in one transaction: with checkDuplicates, the earlier entries that hold one
+    // of the entry's enabled capcodes as written and verified (or being written at another
+    // station), and nothing recorded when there are any; otherwise the entry is recorded as
+    // "writing". So two stations writing one capcode at the same moment cannot both miss it.
+    LedgerBeginResult beginWrite(const LedgerEntry &entry, bool checkDuplicates);
+    // The outcome of the write begun under uid, with the image as written. Returns the problem.
+    QString finishWrite(const QString &uid, LedgerOutcome outcome, const PagerImage &image);
+    // One finished entry (a read, a refused write). Returns the problem, empty when recorded.
+    QString record(const LedgerEntry &entry);
+
+    // Entries matching the filter, newest first, without their images. With a server: the
+    // server's, or this station's when it cannot be reached (problem says so).
+    QList<LedgerEntry> list(const LedgerFilter &filter, QString *problem = nullptr);
+    // One entry with its image, by the id a listing from the same place gave.
+    std::optional<LedgerEntry> entry(qint64 id, QString *problem = nullptr);
+
+    QString station() const { return m_station; }
+    // True when a server is named.
+    bool shared() const { return bool(m_server); }
+    // The local SQLite file.
+    QString localFile() const { return m_localFile; }
+
+private:
+    // The server, ready, with the entries made meanwhile copied to it; null (and the problem
+    // set) when it cannot be used now, or when there is none.
+    LedgerStore *server(QString &problem);
+    QString copyPending(LedgerStore &server);
+    // The warning for a server that failed, ending in what happens instead.
+    QString serverFailed(const QString &clause, const char *instead);
+    LedgerStore *local(QString &problem);
+
+    LedgerSettings m_settings;
+    QString m_station;
+    QString m_localFile;
+    std::unique_ptr<LedgerStore> m_local;
+    std::unique_ptr<LedgerStore> m_server;
+    std::optional<LedgerEntry> m_claim; // the write begun last, should it have to be kept locally
+};
+
+// The entries as CSV (RFC 4180: CRLF lines, quoted where needed), one header line.
+QString ledger_csv(const QList<LedgerEntry> &entries);
+// The entries as a fixed-column table for a terminal.
+QString ledger_table(const QList<LedgerEntry> &entries);
+
+} // namespace zr730

@@ -1,0 +1,66 @@
+#pragma once
+// One database of the programming ledger over one Qt SQL connection: the schema (created on
+// first use, with its version), and the statements the ledger runs. The same schema serves
+// SQLite and PostgreSQL; times are whole milliseconds since 1970 in UTC, so they compare as
+// numbers whatever the database's collation.
+#include <QSqlDatabase>
+#include <QString>
+
+#include "ledger/ledger.h"
+
+class QSqlQuery;
+
+namespace zr730 {
+
+inline constexpr int kLedgerSchemaVersion = 1;
+
+// Every method returns the problem as a clause ("The programming ledger on db:5432 cannot be
+// reached (Connection refused)") for the ledger to finish; empty when it worked.
+class LedgerStore {
+public:
+    enum class Kind { Sqlite, Postgres };
+    // Sqlite: place is the file; Postgres: the settings name the server.
+    LedgerStore(Kind kind, const QString &place, const LedgerSettings &settings);
+    ~LedgerStore();
+    LedgerStore(const LedgerStore &) = delete;
+    LedgerStore &operator=(const LedgerStore &) = delete;
+
+    // Opens the connection (again when it was lost) and makes the schema.
+    QString open();
+    void close();
+    // "The programming ledger file /path" or "The programming ledger on host:port".
+    QString name() const;
+
+    // In one transaction that no other writer interleaves with: the duplicates of the entry's
+    // enabled capcodes (when asked), and the entry recorded as "writing" when there are none.
+    QString begin(const LedgerEntry &entry, bool checkDuplicates, QList<LedgerDuplicate> &duplicates);
+    // The entry, or a newer state of it (same uid): one row per uid whatever happens, and a
+    // finished outcome is never set back to "writing".
+    QString put(const LedgerEntry &entry, bool copied);
+    // Sets outcome and image of the entry uid; found tells whether it is here.
+    QString finish(const QString &uid, LedgerOutcome outcome, const QByteArray &image, bool copied, bool &found);
+    QString select(const LedgerFilter &filter, QList<LedgerEntry> &entries);
+    QString byId(qint64 id, std::optional<LedgerEntry> &entry);
+    // Entries not yet copied to the server, oldest first, with their images.
+    QString pending(QList<LedgerEntry> &entries);
+    QString markCopied(const QString &uid);
+    // The schema version the database records (0 when none).
+    int schemaVersion();
+
+private:
+    QSqlDatabase db() const;
+    QString failure(const char *what, const QString &error) const;
+    QString makeSchema();
+    bool exec(const QString &sql, QString &error);
+    void rollback();
+    QString insert(const LedgerEntry &entry, bool copied);
+    // Entries of one statement's rows, then their capcodes by a second statement that selects
+    // the same entries (capcodeSql, with the same bound values).
+    QString read(QSqlQuery &rows, QSqlQuery &capcodes, QList<LedgerEntry> &entries);
+
+    Kind m_kind;
+    QString m_place;
+    QString m_connection;
+};
+
+} // namespace zr730

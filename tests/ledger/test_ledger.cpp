@@ -1,0 +1,629 @@
+#include <QtTest>
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <chrono>
+#include <latch>
+#include <thread>
+
+#include "image/capcodes.h"
+#include "image/defaults.h"
+#include "ledger/ledger.h"
+#include "support/postgres_server.h"
+#include "support/settings.h"
+
+using namespace zr730;
+
+namespace {
+
+// The factory image with only capcode #1 set (enabled or not); the others are 0 and disabled.
+PagerImage pager(quint32 capcode, bool enabled = true)
+{
+    PagerImage image = default_image();
+    for (int i = 0; i < kCapcodeCount; ++i) {
+        capcode_set(image, i, 0);
+        image.field_set(kCapcodeBase + 3 * i, 7, 0, 1);
+    }
+    capcode_set(image, 0, capcode);
+    image.field_set(kCapcodeBase, 7, enabled ? 1 : 0, 1);
+    return image;
+}
+
+QDateTime utc(int y, int m, int d, int h = 12, int min = 0, int s = 0, int ms = 0)
+{
+    return QDateTime(QDate(y, m, d), QTime(h, min, s, ms), Qt::UTC);
+}
+
+// A minimal RFC 4180 reader: the rows and fields the CSV text holds.
+QList<QStringList> parse_csv(const QString &text)
+{
+    QList<QStringList> rows{{}};
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') field += c, ++i;
+            else if (c == '"') quoted = false;
+            else field += c;
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            rows.last() << field, field.clear();
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            rows.last() << field, field.clear();
+            rows << QStringList{}, ++i;
+        } else {
+            field += c;
+        }
+    }
+    if (rows.last().isEmpty()) rows.removeLast();
+    return rows;
+}
+
+} // namespace
+
+class TestLedger : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void entriesTakeCapcodesBandAndFrequencyFromTheImage();
+    void entriesComeBackWithTheirImage_data() { drivers(); }
+    void entriesComeBackWithTheirImage();
+    void listingsFilterByCapcodeDateStationAndOutcome_data() { drivers(); }
+    void listingsFilterByCapcodeDateStationAndOutcome();
+    void aWriteIsClaimedThenFinishedOnOneRow_data() { drivers(); }
+    void aWriteIsClaimedThenFinishedOnOneRow();
+    void earlierWritesOfACapcodeAreReported_data();
+    void earlierWritesOfACapcodeAreReported();
+    void duplicatesNameTheLatestEntryOfEachCapcode_data() { drivers(); }
+    void duplicatesNameTheLatestEntryOfEachCapcode();
+    void twoStationsRacingForOneCapcodeGetOneClaim_data() { drivers(); }
+    void twoStationsRacingForOneCapcodeGetOneClaim();
+    void aClaimWaitsForAnotherStationsClaimAndSeesIt_data() { drivers(); }
+    void aClaimWaitsForAnotherStationsClaimAndSeesIt();
+    void schemaVersionIsRecordedAndANewerOneRefused_data() { drivers(); }
+    void schemaVersionIsRecordedAndANewerOneRefused();
+    void entriesMadeWhileTheServerIsAwayAreCopiedOnce();
+    void aLedgerThatCannotBeWrittenSaysSoAndGoesOn();
+    void csvQuotesFieldsAndTheTableKeepsItsColumns();
+    void ledgerSettingsAreReadWithTheirDefaults();
+
+private:
+    // One ledger's storage: an SQLite file, or a fresh database on the test server.
+    struct Storage {
+        QString driver, file, database;
+    };
+    static void drivers()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::newRow("sqlite") << QStringLiteral("sqlite");
+        QTest::newRow("postgres") << QStringLiteral("postgres");
+    }
+    QString newStorage(const QString &driver, Storage &s)
+    {
+        const int n = ++m_count;
+        s = {driver, m_dir.filePath(QStringLiteral("ledger-%1.sqlite").arg(n)), QStringLiteral("ledger_%1").arg(n)};
+        if (driver == QLatin1String("sqlite")) return {};
+        if (!m_pg.running() && !m_pg.start()) return m_pg.error();
+        return m_pg.createDatabase(s.database) ? QString() : m_pg.error();
+    }
+    // The settings of one station on the storage: SQLite stations share the file; server
+    // stations each have their own local file.
+    LedgerSettings settings(const Storage &s, const QString &station) const
+    {
+        LedgerSettings l;
+        l.station = station;
+        l.file = s.file;
+        if (s.driver == QLatin1String("postgres")) {
+            l.server = m_pg.host();
+            l.port = m_pg.port();
+            l.database = s.database;
+            l.user = m_pg.user();
+            l.file = m_dir.filePath(QStringLiteral("%1-%2.sqlite").arg(s.database, station));
+        }
+        return l;
+    }
+    // A connection of the test's own to the storage (or to a station's local file).
+    QSqlDatabase direct(const Storage &s, const QString &localFile = {})
+    {
+        const QString name = QStringLiteral("direct-%1").arg(++m_count);
+        const bool pg = localFile.isEmpty() && s.driver == QLatin1String("postgres");
+        QSqlDatabase db = QSqlDatabase::addDatabase(pg ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(pg ? s.database : localFile.isEmpty() ? s.file : localFile);
+        if (pg) db.setHostName(m_pg.host()), db.setPort(m_pg.port()), db.setUserName(m_pg.user());
+        db.open();
+        return db;
+    }
+    static int count(const QSqlDatabase &db, const QString &sql)
+    {
+        QSqlQuery q(db);
+        return q.exec(sql) && q.next() ? q.value(0).toInt() : -1;
+    }
+
+    QTemporaryDir m_dir;
+    testing::PostgresServer m_pg;
+    int m_count = 0;
+};
+
+#define NEW_STORAGE(s, driver)                                                                                         \
+    Storage s;                                                                                                         \
+    if (const QString why = newStorage(driver, s); !why.isEmpty()) QFAIL(qPrintable(why))
+
+void TestLedger::initTestCase() { QVERIFY(m_dir.isValid()); }
+
+void TestLedger::entriesTakeCapcodesBandAndFrequencyFromTheImage()
+{
+    PagerImage image = default_image();
+    capcode_set(image, 0, 1234567);
+    image.field_set(kCapcodeBase, 7, 1, 1);
+    image.field_set(kCapcodeBase + 3, 7, 0, 1);
+    const int set3 = function_bit_set(3).typeAddress; // capcode #1's function bits
+    image[set3] = 0, image[set3 + 1] = 3, image[set3 + 2] = 255, image[set3 + 3] = 7;
+    image[kTypeCap5] = 3, image[kTypeCap5 + 1] = 9;
+    for (int k = 0; k < 8; ++k) image[0x390 + k] = kBand0Frequency[std::size_t(k)];
+    for (int k = 0; k < 6; ++k) image[0x398 + k] = kBand0Pll[std::size_t(k)];
+
+    const LedgerEntry e = make_ledger_entry(image, LedgerOutcome::Read, QStringLiteral("/t/x.tbl"));
+    QCOMPARE(e.capcodes[0].capcode, 1234567u);
+    QVERIFY(e.capcodes[0].enabled);
+    QVERIFY(!e.capcodes[1].enabled);
+    QCOMPARE(e.capcodes[0].functions, QStringLiteral("P1G5"));
+    QCOMPARE(e.capcodes[4].functions, QStringLiteral("3"));
+    QCOMPARE(e.capcodes[5].functions, QStringLiteral("9"));
+    QCOMPARE(e.band, 0);
+    QCOMPARE(e.frequency, 93101250LL);
+    QCOMPARE(e.image, QByteArray(reinterpret_cast<const char *>(image.bytes().data()), kImageSize));
+    QVERIFY(!QUuid::fromString(e.uid).isNull());
+    QCOMPARE(e.time.timeSpec(), Qt::UTC);
+    QVERIFY(qAbs(e.time.secsTo(QDateTime::currentDateTimeUtc())) < 5);
+    QCOMPARE(e.tableFile, QStringLiteral("/t/x.tbl"));
+
+    image[0x390] = 5; // a 100 MHz digit of no band
+    QCOMPARE(make_ledger_entry(image, LedgerOutcome::Read, {}).band, -1);
+}
+
+void TestLedger::entriesComeBackWithTheirImage()
+{
+    QFETCH(QString, driver);
+    NEW_STORAGE(s, driver);
+    Ledger ledger(settings(s, QStringLiteral("bench-1")));
+    PagerImage image = pager(2097151);
+    image[0x200] = 0xA5;
+    LedgerEntry e = make_ledger_entry(image, LedgerOutcome::Read, QStringLiteral("/tables/a,\"b\".tbl"));
+    e.time = utc(2026, 3, 4, 5, 6, 7, 89);
+    QCOMPARE(ledger.record(e), QString());
+
+    QString problem = QStringLiteral("unset");
+    const QList<LedgerEntry> listed = ledger.list({}, &problem);
+    QCOMPARE(problem, QString());
+    QCOMPARE(listed.size(), 1);
+    const LedgerEntry &l = listed[0];
+    QCOMPARE(l.uid, e.uid);
+    QCOMPARE(l.station, QStringLiteral("bench-1"));
+    QCOMPARE(l.time, e.time);
+    QCOMPARE(l.outcome, LedgerOutcome::Read);
+    QCOMPARE(l.band, e.band);
+    QCOMPARE(l.frequency, e.frequency);
+    QCOMPARE(l.tableFile, e.tableFile);
+    QVERIFY(l.image.isEmpty()); // listings leave the images out
+    for (std::size_t i = 0; i < e.capcodes.size(); ++i) {
+        QCOMPARE(l.capcodes[i].capcode, e.capcodes[i].capcode);
+        QCOMPARE(l.capcodes[i].enabled, e.capcodes[i].enabled);
+        QCOMPARE(l.capcodes[i].functions, e.capcodes[i].functions);
+    }
+    const auto full = ledger.entry(l.id);
+    QVERIFY(full);
+    QCOMPARE(full->image, e.image);
+    QCOMPARE(full->capcodes[0].capcode, 2097151u);
+    QVERIFY(!ledger.entry(l.id + 1000));
+}
+
+void TestLedger::listingsFilterByCapcodeDateStationAndOutcome()
+{
+    QFETCH(QString, driver);
+    NEW_STORAGE(s, driver);
+    Ledger north(settings(s, QStringLiteral("north")));
+    Ledger south(settings(s, QStringLiteral("south")));
+    if (driver == QLatin1String("sqlite")) QCOMPARE(north.localFile(), south.localFile());
+    QHash<QString, QString> names; // uid → letter
+    auto add = [&](Ledger &at, const QString &name, const QDateTime &t, LedgerOutcome o, quint32 cap, quint32 second = 0) {
+        PagerImage image = pager(cap);
+        capcode_set(image, 1, second); // capcode #2 stays disabled
+        LedgerEntry e = make_ledger_entry(image, o, {});
+        e.time = t;
+        names.insert(e.uid, name);
+        QCOMPARE(at.record(e), QString());
+    };
+    add(north, "A", utc(2026, 3, 1, 0, 0), LedgerOutcome::Read, 111);
+    add(south, "B", utc(2026, 3, 1, 23, 59, 59, 999), LedgerOutcome::WrittenVerified, 222, 111);
+    add(north, "C", utc(2026, 3, 2, 0, 0), LedgerOutcome::VerifyError, 222);
+    add(south, "D", utc(2026, 2, 28, 23, 59, 59, 999), LedgerOutcome::Refused, 333);
+
+    struct Case {
+        const char *name;
+        LedgerFilter filter;
+        QStringList want; // newest first
+    };
+    const QDate first(2026, 3, 1);
+    const QList<Case> cases{
+        {"everything", {}, {"C", "B", "A", "D"}},
+        {"capcode 111 (disabled in B)", {111u, {}, {}, {}, {}}, {"A"}},
+        {"capcode 222", {222u, {}, {}, {}, {}}, {"C", "B"}},
+        {"one whole day", {{}, first, first, {}, {}}, {"B", "A"}},
+        {"from a day", {{}, first, {}, {}, {}}, {"C", "B", "A"}},
+        {"to a day", {{}, {}, first, {}, {}}, {"B", "A", "D"}},
+        {"station", {{}, {}, {}, QStringLiteral("south"), {}}, {"B", "D"}},
+        {"outcome", {{}, {}, {}, {}, LedgerOutcome::WrittenVerified}, {"B"}},
+        {"capcode and station", {222u, {}, {}, QStringLiteral("north"), {}}, {"C"}},
+        {"nothing matches", {999u, {}, {}, {}, {}}, {}},
+    };
+    for (const Case &c : cases) {
+        QStringList got;
+        for (const LedgerEntry &e : north.list(c.filter)) got << names.value(e.uid, QStringLiteral("?"));
+        QVERIFY2(got == c.want, qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(c.name), got.join(' '))));
+    }
+}
+
+void TestLedger::aWriteIsClaimedThenFinishedOnOneRow()
+{
+    QFETCH(QString, driver);
+    NEW_STORAGE(s, driver);
+    Ledger ledger(settings(s, QStringLiteral("bench")));
+    const LedgerEntry claim = make_ledger_entry(pager(4711), LedgerOutcome::Writing, {});
+    const LedgerBeginResult begun = ledger.beginWrite(claim, true);
+    QCOMPARE(begun.problem, QString());
+    QVERIFY(begun.duplicates.isEmpty());
+    QCOMPARE(begun.uid, claim.uid);
+    QCOMPARE(ledger.list({}).value(0).outcome, LedgerOutcome::Writing);
+
+    PagerImage written = pager(4711);
+    written[0x3E0] = 0x5A;
+    QCOMPARE(ledger.finishWrite(begun.uid, LedgerOutcome::VerifyError, written), QString());
+    const QList<LedgerEntry> listed = ledger.list({});
+    QCOMPARE(listed.size(), 1);
+    QCOMPARE(listed[0].outcome, LedgerOutcome::VerifyError);
+    QCOMPARE(ledger.entry(listed[0].id)->image.at(0x3E0), char(0x5A));
+    QVERIFY(!ledger.finishWrite(QStringLiteral("no-such-write"), LedgerOutcome::WriteError, written).isEmpty());
+}
+
+void TestLedger::earlierWritesOfACapcodeAreReported_data()
+{
+    QTest::addColumn<QString>("driver");
+    QTest::addColumn<int>("earlier");      // its outcome
+    QTest::addColumn<QString>("station");  // where it was made; this write is at "north"
+    QTest::addColumn<int>("age");          // seconds before this write
+    QTest::addColumn<bool>("enabledThere");
+    QTest::addColumn<bool>("enabledHere");
+    QTest::addColumn<bool>("check");
+    QTest::addColumn<bool>("found");
+    const int wv = int(LedgerOutcome::WrittenVerified), writing = int(LedgerOutcome::Writing);
+    for (const char *d : {"sqlite", "postgres"}) {
+        auto row = [d](const char *name) -> QTestData & { return QTest::addRow("%s: %s", d, name) << d; };
+        row("verified elsewhere") << wv << "south" << 86400 << true << true << true << true;
+        row("verified here") << wv << "north" << 3600 << true << true << true << true;
+        row("disabled in the earlier pager") << wv << "south" << 3600 << false << true << true << false;
+        row("disabled in this pager") << wv << "south" << 3600 << true << false << true << false;
+        row("verify error") << int(LedgerOutcome::VerifyError) << "south" << 3600 << true << true << true << false;
+        row("write error") << int(LedgerOutcome::WriteError) << "south" << 3600 << true << true << true << false;
+        row("refused") << int(LedgerOutcome::Refused) << "south" << 3600 << true << true << true << false;
+        row("read") << int(LedgerOutcome::Read) << "south" << 3600 << true << true << true << false;
+        row("being written elsewhere") << writing << "south" << 60 << true << true << true << true;
+        row("being written here") << writing << "north" << 60 << true << true << true << false;
+        row("written elsewhere long ago") << writing << "south" << 900 << true << true << true << false;
+        row("check off") << wv << "south" << 3600 << true << true << false << false;
+    }
+}
+
+void TestLedger::earlierWritesOfACapcodeAreReported()
+{
+    QFETCH(QString, driver);
+    QFETCH(int, earlier);
+    QFETCH(QString, station);
+    QFETCH(int, age);
+    QFETCH(bool, enabledThere);
+    QFETCH(bool, enabledHere);
+    QFETCH(bool, check);
+    QFETCH(bool, found);
+    NEW_STORAGE(s, driver);
+    Ledger there(settings(s, station));
+    Ledger here(settings(s, QStringLiteral("north")));
+    LedgerEntry before = make_ledger_entry(pager(424242, enabledThere), LedgerOutcome(earlier), {});
+    before.time = QDateTime::currentDateTimeUtc().addSecs(-age);
+    if (LedgerOutcome(earlier) == LedgerOutcome::Writing)
+        QVERIFY(!there.beginWrite(before, false).uid.isEmpty());
+    else
+        QCOMPARE(there.record(before), QString());
+
+    const LedgerBeginResult r = here.beginWrite(make_ledger_entry(pager(424242, enabledHere), LedgerOutcome::Writing, {}), check);
+    QCOMPARE(r.problem, QString());
+    QCOMPARE(r.uid.isEmpty(), found);
+    QCOMPARE(here.list({}).size(), found ? 1 : 2); // nothing is recorded when it finds one
+    if (!found) {
+        QVERIFY(r.duplicates.isEmpty());
+        return;
+    }
+    QCOMPARE(r.duplicates.size(), 1);
+    QCOMPARE(r.duplicates[0].capcode, 424242u);
+    QCOMPARE(r.duplicates[0].station, station);
+    QCOMPARE(r.duplicates[0].time, before.time);
+    QCOMPARE(int(r.duplicates[0].outcome), earlier);
+}
+
+void TestLedger::duplicatesNameTheLatestEntryOfEachCapcode()
+{
+    QFETCH(QString, driver);
+    NEW_STORAGE(s, driver);
+    Ledger ledger(settings(s, QStringLiteral("north")));
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const auto &[cap, hours, station] : {std::tuple{7u, 2, "a"}, {7u, 1, "b"}, {8u, 3, "c"}, {7u, 5, "d"}}) {
+        Ledger at(settings(s, QString::fromLatin1(station)));
+        LedgerEntry e = make_ledger_entry(pager(cap), LedgerOutcome::WrittenVerified, {});
+        e.time = now.addSecs(-3600 * hours);
+        QCOMPARE(at.record(e), QString());
+    }
+    PagerImage both = pager(7);
+    capcode_set(both, 3, 8);
+    both.field_set(kCapcodeBase + 9, 7, 1, 1);
+    const LedgerBeginResult r = ledger.beginWrite(make_ledger_entry(both, LedgerOutcome::Writing, {}), true);
+    QCOMPARE(r.duplicates.size(), 2);
+    QCOMPARE(r.duplicates[0].capcode, 7u);
+    QCOMPARE(r.duplicates[0].station, QStringLiteral("b"));
+    QCOMPARE(r.duplicates[1].capcode, 8u);
+    QCOMPARE(r.duplicates[1].station, QStringLiteral("c"));
+}
+
+void TestLedger::twoStationsRacingForOneCapcodeGetOneClaim()
+{
+    QFETCH(QString, driver);
+    NEW_STORAGE(s, driver);
+    const QStringList stations{QStringLiteral("east"), QStringLiteral("west")};
+    for (int round = 0; round < 4; ++round) {
+        const quint32 capcode = 50000 + round;
+        LedgerBeginResult results[2];
+        std::latch ready(2);
+        auto station = [&](int k) {
+            Ledger ledger(settings(s, stations[k])); // connections belong to the thread that makes them
+            ledger.list({});                          // connected and set up (both at once the first time)
+            ready.arrive_and_wait();
+            results[k] = ledger.beginWrite(make_ledger_entry(pager(capcode), LedgerOutcome::Writing, {}), true);
+        };
+        std::thread a(station, 0), b(station, 1);
+        a.join();
+        b.join();
+        QCOMPARE(results[0].problem + results[1].problem, QString());
+        QVERIFY2(results[0].uid.isEmpty() != results[1].uid.isEmpty(), "exactly one station claims the capcode");
+        const int winner = results[0].uid.isEmpty() ? 1 : 0;
+        const LedgerBeginResult &loser = results[1 - winner];
+        QCOMPARE(loser.duplicates.size(), 1);
+        QCOMPARE(loser.duplicates[0].capcode, capcode);
+        QCOMPARE(loser.duplicates[0].outcome, LedgerOutcome::Writing);
+        QCOMPARE(loser.duplicates[0].station, stations[winner]);
+    }
+    QCOMPARE(Ledger(settings(s, QStringLiteral("check"))).list({}).size(), 4);
+}
+
+void TestLedger::aClaimWaitsForAnotherStationsClaimAndSeesIt()
+{
+    QFETCH(QString, driver);
+    NEW_STORAGE(s, driver);
+    const bool pg = driver == QLatin1String("postgres");
+    std::latch connected(2), claimed(2);
+    std::atomic<bool> done = false;
+    LedgerBeginResult result;
+    std::thread east([&] {
+        Ledger ledger(settings(s, QStringLiteral("east")));
+        ledger.list({});
+        connected.arrive_and_wait();
+        claimed.arrive_and_wait();
+        result = ledger.beginWrite(make_ledger_entry(pager(777), LedgerOutcome::Writing, {}), true);
+        done = true;
+    });
+    connected.arrive_and_wait();
+    // Another station in the middle of its claim, holding the lock a claim takes.
+    QSqlDatabase west = direct(s);
+    QSqlQuery q(west);
+    QVERIFY(q.exec(pg ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")));
+    QVERIFY(!pg || q.exec(QStringLiteral("LOCK TABLE entries IN SHARE ROW EXCLUSIVE MODE")));
+    QVERIFY(q.exec(QStringLiteral("INSERT INTO entries (uid, time_ms, station, outcome, band, frequency, table_file) "
+                                  "VALUES ('w1', %1, 'west', 'writing', 0, 0, '')").arg(QDateTime::currentMSecsSinceEpoch())));
+    QVERIFY(q.exec(QStringLiteral("INSERT INTO entry_capcodes VALUES ('w1', 1, 777, 1, 'PPPP')")));
+    claimed.arrive_and_wait();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const bool early = done;
+    const bool committed = q.exec(QStringLiteral("COMMIT"));
+    east.join();
+    QVERIFY2(!early && committed, "a claim waits for the claim in progress");
+    QCOMPARE(result.problem, QString());
+    QVERIFY(result.uid.isEmpty());
+    QCOMPARE(result.duplicates.size(), 1);
+    QCOMPARE(result.duplicates[0].station, QStringLiteral("west"));
+}
+
+void TestLedger::schemaVersionIsRecordedAndANewerOneRefused()
+{
+    QFETCH(QString, driver);
+    NEW_STORAGE(s, driver);
+    QCOMPARE(Ledger(settings(s, QStringLiteral("bench"))).record(make_ledger_entry(pager(1), LedgerOutcome::Read, {})),
+             QString());
+    {
+        QSqlDatabase db = direct(s);
+        QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM ledger_schema")), 1);
+        QCOMPARE(count(db, QStringLiteral("SELECT version FROM ledger_schema")), 1);
+        QSqlQuery(db).exec(QStringLiteral("UPDATE ledger_schema SET version = 2"));
+    }
+    Ledger later(settings(s, QStringLiteral("bench")));
+    const QString problem = later.record(make_ledger_entry(pager(2), LedgerOutcome::Read, {}));
+    QVERIFY2(problem.contains(QStringLiteral("newer version")), qPrintable(problem));
+    QVERIFY2(problem.contains(driver == QLatin1String("sqlite") ? QStringLiteral("not recorded")
+                                                                : QStringLiteral("kept on this station")),
+             qPrintable(problem));
+    QCOMPARE(count(direct(s), QStringLiteral("SELECT COUNT(*) FROM entries")), 1);
+}
+
+void TestLedger::entriesMadeWhileTheServerIsAwayAreCopiedOnce()
+{
+    NEW_STORAGE(s, QStringLiteral("postgres"));
+    const LedgerSettings config = settings(s, QStringLiteral("north"));
+    Ledger ledger(config);
+    const LedgerEntry r1 = make_ledger_entry(pager(1), LedgerOutcome::Read, {});
+    QCOMPARE(ledger.record(r1), QString());
+    const QString w1 = ledger.beginWrite(make_ledger_entry(pager(2), LedgerOutcome::Writing, {}), true).uid;
+    QVERIFY(!w1.isEmpty());
+
+    m_pg.stop();
+    QElapsedTimer timer;
+    timer.start();
+    QString problem = ledger.finishWrite(w1, LedgerOutcome::WrittenVerified, pager(2));
+    QVERIFY2(problem.startsWith(QStringLiteral("The programming ledger on 127.0.0.1:%1 cannot be reached").arg(m_pg.port()))
+                 && problem.endsWith(QStringLiteral("entries are kept on this station until it can.")),
+             qPrintable(problem));
+    QVERIFY(!problem.contains('\n'));
+    const LedgerEntry r2 = make_ledger_entry(pager(3), LedgerOutcome::Read, {});
+    QVERIFY(!ledger.record(r2).isEmpty());
+    const LedgerBeginResult w2 = ledger.beginWrite(make_ledger_entry(pager(4), LedgerOutcome::Writing, {}), true);
+    QVERIFY(!w2.uid.isEmpty() && !w2.problem.isEmpty());
+    const QList<LedgerEntry> here = ledger.list({}, &problem);
+    QVERIFY2(problem.endsWith(QStringLiteral("this station's entries are shown instead.")), qPrintable(problem));
+    QCOMPARE(here.size(), 3); // w1 finished, r2 and w2 still being written
+    QVERIFY2(timer.elapsed() < 8000, "an unreachable server holds no call for long");
+
+    QVERIFY2(m_pg.start(), qPrintable(m_pg.error()));
+    QCOMPARE(ledger.finishWrite(w2.uid, LedgerOutcome::VerifyError, pager(4)), QString());
+    const QStringList uids{r1.uid, w1, r2.uid, w2.uid};
+    auto checkServer = [&] {
+        QSqlDatabase db = direct(s);
+        QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM entries")), uids.size());
+        for (const QString &uid : uids)
+            QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM entries WHERE uid = '%1'").arg(uid)), 1);
+        QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM entries WHERE outcome = 'writing'")), 0);
+    };
+    checkServer();
+    QSqlDatabase local = direct(s, config.file);
+    QCOMPARE(count(local, QStringLiteral("SELECT COUNT(*) FROM entries WHERE copied = 0")), 0);
+
+    // Copied again, and once as a stale "writing" row: still one row each, outcomes kept.
+    QVERIFY(QSqlQuery(local).exec(QStringLiteral("UPDATE entries SET copied = 0, outcome = 'writing'")));
+    QCOMPARE(ledger.list({}, &problem).size(), uids.size());
+    QCOMPARE(problem, QString());
+    checkServer();
+    const QList<LedgerEntry> finished = ledger.list({{}, {}, {}, {}, LedgerOutcome::VerifyError});
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished[0].uid, w2.uid);
+}
+
+void TestLedger::aLedgerThatCannotBeWrittenSaysSoAndGoesOn()
+{
+    QFile plain(m_dir.filePath(QStringLiteral("plain")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    LedgerSettings config;
+    config.file = plain.fileName() + QStringLiteral("/ledger.sqlite"); // under a file: no folder can be made
+    Ledger alone(config);
+    const QString problem = alone.record(make_ledger_entry(pager(1), LedgerOutcome::Read, {}));
+    QVERIFY2(problem.startsWith(QStringLiteral("The programming ledger file ")) && problem.endsWith("not recorded."),
+             qPrintable(problem));
+    const LedgerBeginResult begun = alone.beginWrite(make_ledger_entry(pager(1), LedgerOutcome::Writing, {}), true);
+    QVERIFY(begun.uid.isEmpty() && !begun.problem.isEmpty());
+    QString listed;
+    QVERIFY(alone.list({}, &listed).isEmpty());
+    QVERIFY(listed.endsWith(QStringLiteral("no entries can be shown.")));
+
+    QTcpServer probe; // a port where nothing listens
+    QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+    config.server = QStringLiteral("127.0.0.1");
+    config.port = probe.serverPort();
+    probe.close();
+    Ledger nowhere(config);
+    const QString both = nowhere.record(make_ledger_entry(pager(1), LedgerOutcome::Read, {}));
+    QVERIFY2(both.contains(QStringLiteral("cannot be reached")) && both.contains(QStringLiteral("and the programming ledger file"))
+                 && both.endsWith(QStringLiteral("not recorded.")),
+             qPrintable(both));
+}
+
+void TestLedger::csvQuotesFieldsAndTheTableKeepsItsColumns()
+{
+    LedgerEntry e = make_ledger_entry(pager(1234), LedgerOutcome::WrittenVerified, QStringLiteral("/t/a\nb.tbl"));
+    e.id = 7;
+    e.time = utc(2026, 3, 4, 5, 6, 7, 89);
+    e.station = QStringLiteral("bench \"A\", east");
+    e.capcodes[0].functions = QStringLiteral("P1G5");
+    e.band = 0;
+    e.frequency = 93101250;
+    LedgerEntry odd = e;
+    odd.station = QStringLiteral("%1 %2");
+    odd.band = -1;
+    odd.outcome = LedgerOutcome::Read;
+
+    const QString csv = ledger_csv({e, odd});
+    QVERIFY(csv.contains(QStringLiteral("\"bench \"\"A\"\", east\"")));
+    QVERIFY(csv.endsWith(QStringLiteral("\r\n")));
+    const QList<QStringList> rows = parse_csv(csv);
+    QCOMPARE(rows.size(), 3);
+    const QStringList &h = rows[0];
+    QCOMPARE(rows[1].size(), h.size());
+    auto at = [&](const char *column) { return rows[1].value(h.indexOf(QLatin1String(column))); };
+    QCOMPARE(at("id"), QStringLiteral("7"));
+    QCOMPARE(at("time"), QStringLiteral("2026-03-04T05:06:07.089Z"));
+    QCOMPARE(at("station"), e.station);
+    QCOMPARE(at("outcome"), QStringLiteral("written and verified"));
+    QCOMPARE(at("band"), QStringLiteral("929-932MHz"));
+    QCOMPARE(at("frequency_mhz"), QStringLiteral("931.01250"));
+    QCOMPARE(at("capcode1"), QStringLiteral("0001234"));
+    QCOMPARE(at("enabled1"), QStringLiteral("yes"));
+    QCOMPARE(at("functions1"), QStringLiteral("P1G5"));
+    QCOMPARE(at("enabled2"), QStringLiteral("no"));
+    QCOMPARE(at("table_file"), e.tableFile);
+    QCOMPARE(at("uid"), e.uid);
+
+    const QStringList lines = ledger_table({e, odd}).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[1].indexOf(QStringLiteral("written and verified")), lines[0].indexOf(QStringLiteral("outcome")));
+    QCOMPARE(lines[2].indexOf(QStringLiteral("read")), lines[0].indexOf(QStringLiteral("outcome")));
+    QCOMPARE(lines[1].indexOf(QStringLiteral("929-932MHz")), lines[0].indexOf(QStringLiteral("band")));
+    QCOMPARE(lines[1].indexOf(QStringLiteral("#1 0001234")), lines[0].indexOf(QStringLiteral("capcodes enabled")));
+    QVERIFY(lines[2].contains(QStringLiteral("%1 %2"))); // user text is never taken for a placeholder
+    QVERIFY(lines[1].startsWith(QStringLiteral("     7  2026-03-04 05:06:07")));
+}
+
+void TestLedger::ledgerSettingsAreReadWithTheirDefaults()
+{
+    auto load = [this](const QByteArray &ini) {
+        QFile f(m_dir.filePath(QStringLiteral("zr730.ini")));
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(ini);
+        f.close();
+        return load_settings(f.fileName());
+    };
+    const auto none = load("[Logo]\nText=X\n");
+    QVERIFY(none.problems.isEmpty());
+    const LedgerSettings &d = none.settings.ledger;
+    QVERIFY(d.server.isEmpty() && d.file.isEmpty() && d.station.isEmpty() && !d.checkDuplicates);
+    QCOMPARE(d.port, 5432);
+    QCOMPARE(d.database, QStringLiteral("zr730"));
+
+    const auto set = load("[Ledger]\nServer=db.example\nPort=6543\nDatabase=pagers\nUser=tech\nPassword=a,b\n"
+                          "File=/srv/ledger.sqlite\nStation=bench-3\nCheckDuplicates=true\n");
+    QVERIFY2(set.problems.isEmpty(), qPrintable(set.problems.join('\n')));
+    const LedgerSettings &l = set.settings.ledger;
+    QCOMPARE(l.server, QStringLiteral("db.example"));
+    QCOMPARE(l.port, 6543);
+    QCOMPARE(l.database, QStringLiteral("pagers"));
+    QCOMPARE(l.user, QStringLiteral("tech"));
+    QCOMPARE(l.password, QStringLiteral("a,b"));
+    QCOMPARE(l.file, QStringLiteral("/srv/ledger.sqlite"));
+    QCOMPARE(l.station, QStringLiteral("bench-3"));
+    QVERIFY(l.checkDuplicates);
+
+    const auto bad = load("[Ledger]\nPort=70000\nFile=ledger.sqlite\nCheckDuplicates=maybe\n");
+    QCOMPARE(bad.problems.size(), 3);
+    for (const char *key : {"Ledger/Port", "Ledger/File", "Ledger/CheckDuplicates"})
+        QVERIFY2(bad.problems.join('\n').contains(QLatin1String(key)), key);
+    QCOMPARE(bad.settings.ledger.port, 5432);
+    QVERIFY(bad.settings.ledger.file.isEmpty() && !bad.settings.ledger.checkDuplicates);
+}
+
+QTEST_GUILESS_MAIN(TestLedger)
+#include "test_ledger.moc"
