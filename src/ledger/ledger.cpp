@@ -111,8 +111,7 @@ QString default_ledger_file()
 }
 
 Ledger::Ledger(const LedgerSettings &settings, const QString &defaultFile)
-    : m_settings(settings),
-      m_station(settings.station.isEmpty() ? QSysInfo::machineHostName() : settings.station),
+    : m_station(settings.station.isEmpty() ? QSysInfo::machineHostName() : settings.station),
       m_localFile(settings.file.isEmpty() ? defaultFile : settings.file),
       m_local(std::make_unique<LedgerStore>(LedgerStore::Kind::Sqlite, m_localFile, settings))
 {
@@ -321,8 +320,12 @@ QString ledger_csv(const QList<LedgerEntry> &entries)
     header << QStringLiteral("table_file") << QStringLiteral("uid");
     QString out = header.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     for (const LedgerEntry &e : entries) {
-        QStringList row{QString::number(e.id), e.time.toUTC().toString(Qt::ISODateWithMs), e.station,
-                        outcome_text(e.outcome), band_name(e.band), megahertz(e.frequency)};
+        QStringList row{QString::number(e.id),
+                        e.time.toUTC().toString(Qt::ISODateWithMs),
+                        e.station,
+                        outcome_text(e.outcome),
+                        band_name(e.band),
+                        megahertz(e.frequency)};
         for (const LedgerCapcode &c : e.capcodes)
             row << capcode7(c.capcode) << (c.enabled ? QStringLiteral("yes") : QStringLiteral("no")) << c.functions;
         row << e.tableFile << e.uid;

@@ -32,20 +32,20 @@ inline constexpr int kLedgerClaimSeconds = 300;
 struct LedgerCapcode {
     quint32 capcode = 0; // 21 bits
     bool enabled = false;
-    QString functions;   // #1 … #4: the four function bits' types ("P", "G", hex); #5, #6: the type byte
+    QString functions; // #1 … #4: the four function bits' types ("P", "G", hex); #5, #6: the type byte
 };
 
 struct LedgerEntry {
-    qint64 id = 0;   // given by the database that holds the entry
-    QString uid;     // the same on every station and server
-    QDateTime time;  // UTC
+    qint64 id = 0;  // given by the database that holds the entry
+    QString uid;    // the same on every station and server
+    QDateTime time; // UTC
     QString station;
     LedgerOutcome outcome = LedgerOutcome::Read;
     std::array<LedgerCapcode, 6> capcodes{};
-    int band = -1;        // 0 … 3, -1 when the image names none
+    int band = -1;           // 0 … 3, -1 when the image names none
     long long frequency = 0; // 10 Hz units
-    QString tableFile;    // the table file in use, empty for none
-    QByteArray image;     // 1024 bytes; empty in listings (entry() reads it)
+    QString tableFile;       // the table file in use, empty for none
+    QByteArray image;        // 1024 bytes; empty in listings (entry() reads it)
 };
 
 // An entry for image, now, at this host, with a new uid (the ledger sets its own station).
@@ -72,7 +72,7 @@ struct LedgerFilter {
     std::optional<LedgerOutcome> outcome;
 };
 
-// "ledger.sqlite" in the user's data folder.
+// $XDG_DATA_HOME/zr730/ledger.sqlite (usually ~/.local/share/zr730/ledger.sqlite).
 QString default_ledger_file();
 
 class LedgerStore;
@@ -114,11 +114,9 @@ private:
     // set) when it cannot be used now, or when there is none.
     LedgerStore *server(QString &problem);
     QString copyPending(LedgerStore &server);
-    // The warning for a server that failed, ending in what happens instead.
-    QString serverFailed(const QString &clause, const char *instead);
+    // This station's file, open; null (and the problem set) when it cannot be opened.
     LedgerStore *local(QString &problem);
 
-    LedgerSettings m_settings;
     QString m_station;
     QString m_localFile;
     std::unique_ptr<LedgerStore> m_local;

@@ -45,7 +45,8 @@ QString where(const LedgerFilter &f)
 {
     QStringList parts;
     if (f.capcode)
-        parts << QStringLiteral("e.uid IN (SELECT entry_uid FROM entry_capcodes WHERE capcode = :capcode AND enabled = 1)");
+        parts << QStringLiteral(
+            "e.uid IN (SELECT entry_uid FROM entry_capcodes WHERE capcode = :capcode AND enabled = 1)");
     if (f.from.isValid()) parts << QStringLiteral("e.time_ms >= :from");
     if (f.to.isValid()) parts << QStringLiteral("e.time_ms < :to");
     if (!f.station.isEmpty()) parts << QStringLiteral("e.station = :station");
@@ -65,10 +66,11 @@ void bind(QSqlQuery &q, const LedgerFilter &f)
 } // namespace
 
 LedgerStore::LedgerStore(Kind kind, const QString &place, const LedgerSettings &settings)
-    : m_kind(kind), m_place(place), m_connection(QStringLiteral("zr730-ledger-%1").arg(g_connections.fetchAndAddRelaxed(1)))
+    : m_kind(kind), m_place(place),
+      m_connection(QStringLiteral("zr730-ledger-%1").arg(g_connections.fetchAndAddRelaxed(1)))
 {
-    QSqlDatabase d = QSqlDatabase::addDatabase(kind == Kind::Sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"),
-                                               m_connection);
+    QSqlDatabase d = QSqlDatabase::addDatabase(
+        kind == Kind::Sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), m_connection);
     if (kind == Kind::Sqlite) {
         d.setDatabaseName(place);
         // Another program on this station may hold the file for a moment.
@@ -176,12 +178,14 @@ QString LedgerStore::makeSchema()
             .arg(version)
             .arg(kLedgerSchemaVersion);
     }
-    const QString id = pg ? QStringLiteral("BIGSERIAL PRIMARY KEY") : QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    const QString id =
+        pg ? QStringLiteral("BIGSERIAL PRIMARY KEY") : QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
     const QString blob = pg ? QStringLiteral("BYTEA") : QStringLiteral("BLOB");
     const QStringList statements{
-        QStringLiteral("CREATE TABLE IF NOT EXISTS entries (id %1, uid TEXT NOT NULL UNIQUE, time_ms BIGINT NOT NULL, "
-                       "station TEXT NOT NULL, outcome TEXT NOT NULL, band INTEGER NOT NULL, frequency BIGINT NOT NULL, "
-                       "table_file TEXT NOT NULL, image %2, copied INTEGER NOT NULL DEFAULT 0)")
+        QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS entries (id %1, uid TEXT NOT NULL UNIQUE, time_ms BIGINT NOT NULL, "
+            "station TEXT NOT NULL, outcome TEXT NOT NULL, band INTEGER NOT NULL, frequency BIGINT NOT NULL, "
+            "table_file TEXT NOT NULL, image %2, copied INTEGER NOT NULL DEFAULT 0)")
             .arg(id, blob),
         // Capcode #number of an entry: "which entries hold capcode N" is one index look-up.
         QStringLiteral("CREATE TABLE IF NOT EXISTS entry_capcodes (entry_uid TEXT NOT NULL, number INTEGER NOT NULL, "
@@ -206,12 +210,13 @@ QString LedgerStore::insert(const LedgerEntry &entry, bool copied)
 {
     QSqlQuery q(db());
     // A copy that arrives late must not set a finished write back to "writing".
-    q.prepare(QStringLiteral("INSERT INTO entries (uid, time_ms, station, outcome, band, frequency, table_file, image, copied) "
-                             "VALUES (:uid, :time, :station, :outcome, :band, :frequency, :file, :image, :copied) "
-                             "ON CONFLICT (uid) DO UPDATE SET "
-                             "outcome = CASE WHEN excluded.outcome = :writing1 THEN entries.outcome ELSE excluded.outcome END, "
-                             "image = CASE WHEN excluded.outcome = :writing2 THEN entries.image ELSE excluded.image END, "
-                             "copied = excluded.copied"));
+    q.prepare(QStringLiteral(
+        "INSERT INTO entries (uid, time_ms, station, outcome, band, frequency, table_file, image, copied) "
+        "VALUES (:uid, :time, :station, :outcome, :band, :frequency, :file, :image, :copied) "
+        "ON CONFLICT (uid) DO UPDATE SET "
+        "outcome = CASE WHEN excluded.outcome = :writing1 THEN entries.outcome ELSE excluded.outcome END, "
+        "image = CASE WHEN excluded.outcome = :writing2 THEN entries.image ELSE excluded.image END, "
+        "copied = excluded.copied"));
     q.bindValue(QStringLiteral(":uid"), entry.uid);
     q.bindValue(QStringLiteral(":time"), entry.time.toMSecsSinceEpoch());
     q.bindValue(QStringLiteral(":station"), text(entry.station));
@@ -303,9 +308,9 @@ QString LedgerStore::begin(const LedgerEntry &entry, bool checkDuplicates, QList
             const quint32 capcode = quint32(q.value(0).toLongLong());
             if (seen.contains(capcode)) continue; // the latest entry of each capcode
             seen << capcode;
-            duplicates << LedgerDuplicate{capcode, QDateTime::fromMSecsSinceEpoch(q.value(1).toLongLong(), Qt::UTC),
-                                          q.value(2).toString(),
-                                          outcome_from_text(q.value(3).toString()).value_or(LedgerOutcome::WrittenVerified)};
+            duplicates << LedgerDuplicate{
+                capcode, QDateTime::fromMSecsSinceEpoch(q.value(1).toLongLong(), Qt::UTC), q.value(2).toString(),
+                outcome_from_text(q.value(3).toString()).value_or(LedgerOutcome::WrittenVerified)};
         }
         q.finish();
         if (!duplicates.isEmpty()) {
@@ -321,11 +326,13 @@ QString LedgerStore::begin(const LedgerEntry &entry, bool checkDuplicates, QList
     return problem;
 }
 
-QString LedgerStore::finish(const QString &uid, LedgerOutcome outcome, const QByteArray &image, bool copied, bool &found)
+QString LedgerStore::finish(const QString &uid, LedgerOutcome outcome, const QByteArray &image, bool copied,
+                            bool &found)
 {
     found = false;
     QSqlQuery q(db());
-    q.prepare(QStringLiteral("UPDATE entries SET outcome = :outcome, image = :image, copied = :copied WHERE uid = :uid"));
+    q.prepare(
+        QStringLiteral("UPDATE entries SET outcome = :outcome, image = :image, copied = :copied WHERE uid = :uid"));
     q.bindValue(QStringLiteral(":outcome"), outcome_text(outcome));
     q.bindValue(QStringLiteral(":image"), image);
     q.bindValue(QStringLiteral(":copied"), copied ? 1 : 0);
@@ -394,11 +401,13 @@ QString LedgerStore::byId(qint64 id, std::optional<LedgerEntry> &entry)
 {
     entry.reset();
     QSqlQuery rows(db());
-    rows.prepare(QStringLiteral("SELECT %1, e.image FROM entries e WHERE e.id = :id").arg(QLatin1String(kEntryColumns)));
+    rows.prepare(
+        QStringLiteral("SELECT %1, e.image FROM entries e WHERE e.id = :id").arg(QLatin1String(kEntryColumns)));
     rows.bindValue(QStringLiteral(":id"), id);
     QSqlQuery capcodes(db());
-    capcodes.prepare(QStringLiteral("SELECT %1 FROM entry_capcodes c JOIN entries e ON e.uid = c.entry_uid WHERE e.id = :id")
-                         .arg(QLatin1String(kCapcodeColumns)));
+    capcodes.prepare(
+        QStringLiteral("SELECT %1 FROM entry_capcodes c JOIN entries e ON e.uid = c.entry_uid WHERE e.id = :id")
+            .arg(QLatin1String(kCapcodeColumns)));
     capcodes.bindValue(QStringLiteral(":id"), id);
     QList<LedgerEntry> found;
     const QString problem = read(rows, capcodes, found);
@@ -414,8 +423,9 @@ QString LedgerStore::pending(QList<LedgerEntry> &entries)
                      .arg(QLatin1String(kEntryColumns)));
     QSqlQuery capcodes(db());
     capcodes.setForwardOnly(true);
-    capcodes.prepare(QStringLiteral("SELECT %1 FROM entry_capcodes c JOIN entries e ON e.uid = c.entry_uid WHERE e.copied = 0")
-                         .arg(QLatin1String(kCapcodeColumns)));
+    capcodes.prepare(
+        QStringLiteral("SELECT %1 FROM entry_capcodes c JOIN entries e ON e.uid = c.entry_uid WHERE e.copied = 0")
+            .arg(QLatin1String(kCapcodeColumns)));
     return read(rows, capcodes, entries);
 }
 

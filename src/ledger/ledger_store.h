@@ -54,8 +54,8 @@ private:
     bool exec(const QString &sql, QString &error);
     void rollback();
     QString insert(const LedgerEntry &entry, bool copied);
-    // Entries of one statement's rows, then their capcodes by a second statement that selects
-    // the same entries (capcodeSql, with the same bound values).
+    // Runs rows (entry columns, the image ninth when wanted), then capcodes (the capcode rows of
+    // the same entries), and puts the two together.
     QString read(QSqlQuery &rows, QSqlQuery &capcodes, QList<LedgerEntry> &entries);
 
     Kind m_kind;

@@ -46,9 +46,12 @@ QList<QStringList> parse_csv(const QString &text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') field += c, ++i;
-            else if (c == '"') quoted = false;
-            else field += c;
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"')
+                field += c, ++i;
+            else if (c == '"')
+                quoted = false;
+            else
+                field += c;
         } else if (c == '"') {
             quoted = true;
         } else if (c == ',') {
@@ -100,13 +103,13 @@ private:
     static void drivers()
     {
         QTest::addColumn<QString>("driver");
-        QTest::newRow("sqlite") << QStringLiteral("sqlite");
-        QTest::newRow("postgres") << QStringLiteral("postgres");
+        QTest::newRow("sqlite") << QString("sqlite");
+        QTest::newRow("postgres") << QString("postgres");
     }
     QString newStorage(const QString &driver, Storage &s)
     {
         const int n = ++m_count;
-        s = {driver, m_dir.filePath(QStringLiteral("ledger-%1.sqlite").arg(n)), QStringLiteral("ledger_%1").arg(n)};
+        s = {driver, m_dir.filePath(QString("ledger-%1.sqlite").arg(n)), QString("ledger_%1").arg(n)};
         if (driver == QLatin1String("sqlite")) return {};
         if (!m_pg.running() && !m_pg.start()) return m_pg.error();
         return m_pg.createDatabase(s.database) ? QString() : m_pg.error();
@@ -123,16 +126,16 @@ private:
             l.port = m_pg.port();
             l.database = s.database;
             l.user = m_pg.user();
-            l.file = m_dir.filePath(QStringLiteral("%1-%2.sqlite").arg(s.database, station));
+            l.file = m_dir.filePath(QString("%1-%2.sqlite").arg(s.database, station));
         }
         return l;
     }
     // A connection of the test's own to the storage (or to a station's local file).
     QSqlDatabase direct(const Storage &s, const QString &localFile = {})
     {
-        const QString name = QStringLiteral("direct-%1").arg(++m_count);
+        const QString name = QString("direct-%1").arg(++m_count);
         const bool pg = localFile.isEmpty() && s.driver == QLatin1String("postgres");
-        QSqlDatabase db = QSqlDatabase::addDatabase(pg ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), name);
+        QSqlDatabase db = QSqlDatabase::addDatabase(pg ? QString("QPSQL") : QString("QSQLITE"), name);
         db.setDatabaseName(pg ? s.database : localFile.isEmpty() ? s.file : localFile);
         if (pg) db.setHostName(m_pg.host()), db.setPort(m_pg.port()), db.setUserName(m_pg.user());
         db.open();
@@ -167,20 +170,20 @@ void TestLedger::entriesTakeCapcodesBandAndFrequencyFromTheImage()
     for (int k = 0; k < 8; ++k) image[0x390 + k] = kBand0Frequency[std::size_t(k)];
     for (int k = 0; k < 6; ++k) image[0x398 + k] = kBand0Pll[std::size_t(k)];
 
-    const LedgerEntry e = make_ledger_entry(image, LedgerOutcome::Read, QStringLiteral("/t/x.tbl"));
+    const LedgerEntry e = make_ledger_entry(image, LedgerOutcome::Read, QString("/t/x.tbl"));
     QCOMPARE(e.capcodes[0].capcode, 1234567u);
     QVERIFY(e.capcodes[0].enabled);
     QVERIFY(!e.capcodes[1].enabled);
-    QCOMPARE(e.capcodes[0].functions, QStringLiteral("P1G5"));
-    QCOMPARE(e.capcodes[4].functions, QStringLiteral("3"));
-    QCOMPARE(e.capcodes[5].functions, QStringLiteral("9"));
+    QCOMPARE(e.capcodes[0].functions, QString("P1G5"));
+    QCOMPARE(e.capcodes[4].functions, QString("3"));
+    QCOMPARE(e.capcodes[5].functions, QString("9"));
     QCOMPARE(e.band, 0);
     QCOMPARE(e.frequency, 93101250LL);
     QCOMPARE(e.image, QByteArray(reinterpret_cast<const char *>(image.bytes().data()), kImageSize));
     QVERIFY(!QUuid::fromString(e.uid).isNull());
     QCOMPARE(e.time.timeSpec(), Qt::UTC);
     QVERIFY(qAbs(e.time.secsTo(QDateTime::currentDateTimeUtc())) < 5);
-    QCOMPARE(e.tableFile, QStringLiteral("/t/x.tbl"));
+    QCOMPARE(e.tableFile, QString("/t/x.tbl"));
 
     image[0x390] = 5; // a 100 MHz digit of no band
     QCOMPARE(make_ledger_entry(image, LedgerOutcome::Read, {}).band, -1);
@@ -190,20 +193,20 @@ void TestLedger::entriesComeBackWithTheirImage()
 {
     QFETCH(QString, driver);
     NEW_STORAGE(s, driver);
-    Ledger ledger(settings(s, QStringLiteral("bench-1")));
+    Ledger ledger(settings(s, QString("bench-1")));
     PagerImage image = pager(2097151);
     image[0x200] = 0xA5;
-    LedgerEntry e = make_ledger_entry(image, LedgerOutcome::Read, QStringLiteral("/tables/a,\"b\".tbl"));
+    LedgerEntry e = make_ledger_entry(image, LedgerOutcome::Read, QString("/tables/a,\"b\".tbl"));
     e.time = utc(2026, 3, 4, 5, 6, 7, 89);
     QCOMPARE(ledger.record(e), QString());
 
-    QString problem = QStringLiteral("unset");
+    QString problem = QString("unset");
     const QList<LedgerEntry> listed = ledger.list({}, &problem);
     QCOMPARE(problem, QString());
     QCOMPARE(listed.size(), 1);
     const LedgerEntry &l = listed[0];
     QCOMPARE(l.uid, e.uid);
-    QCOMPARE(l.station, QStringLiteral("bench-1"));
+    QCOMPARE(l.station, QString("bench-1"));
     QCOMPARE(l.time, e.time);
     QCOMPARE(l.outcome, LedgerOutcome::Read);
     QCOMPARE(l.band, e.band);
@@ -226,11 +229,12 @@ void TestLedger::listingsFilterByCapcodeDateStationAndOutcome()
 {
     QFETCH(QString, driver);
     NEW_STORAGE(s, driver);
-    Ledger north(settings(s, QStringLiteral("north")));
-    Ledger south(settings(s, QStringLiteral("south")));
+    Ledger north(settings(s, QString("north")));
+    Ledger south(settings(s, QString("south")));
     if (driver == QLatin1String("sqlite")) QCOMPARE(north.localFile(), south.localFile());
     QHash<QString, QString> names; // uid → letter
-    auto add = [&](Ledger &at, const QString &name, const QDateTime &t, LedgerOutcome o, quint32 cap, quint32 second = 0) {
+    auto add = [&](Ledger &at, const QString &name, const QDateTime &t, LedgerOutcome o, quint32 cap,
+                   quint32 second = 0) {
         PagerImage image = pager(cap);
         capcode_set(image, 1, second); // capcode #2 stays disabled
         LedgerEntry e = make_ledger_entry(image, o, {});
@@ -256,15 +260,15 @@ void TestLedger::listingsFilterByCapcodeDateStationAndOutcome()
         {"one whole day", {{}, first, first, {}, {}}, {"B", "A"}},
         {"from a day", {{}, first, {}, {}, {}}, {"C", "B", "A"}},
         {"to a day", {{}, {}, first, {}, {}}, {"B", "A", "D"}},
-        {"station", {{}, {}, {}, QStringLiteral("south"), {}}, {"B", "D"}},
+        {"station", {{}, {}, {}, QString("south"), {}}, {"B", "D"}},
         {"outcome", {{}, {}, {}, {}, LedgerOutcome::WrittenVerified}, {"B"}},
-        {"capcode and station", {222u, {}, {}, QStringLiteral("north"), {}}, {"C"}},
+        {"capcode and station", {222u, {}, {}, QString("north"), {}}, {"C"}},
         {"nothing matches", {999u, {}, {}, {}, {}}, {}},
     };
     for (const Case &c : cases) {
         QStringList got;
-        for (const LedgerEntry &e : north.list(c.filter)) got << names.value(e.uid, QStringLiteral("?"));
-        QVERIFY2(got == c.want, qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(c.name), got.join(' '))));
+        for (const LedgerEntry &e : north.list(c.filter)) got << names.value(e.uid, QString("?"));
+        QVERIFY2(got == c.want, qPrintable(QString("%1: %2").arg(QLatin1String(c.name), got.join(' '))));
     }
 }
 
@@ -272,7 +276,7 @@ void TestLedger::aWriteIsClaimedThenFinishedOnOneRow()
 {
     QFETCH(QString, driver);
     NEW_STORAGE(s, driver);
-    Ledger ledger(settings(s, QStringLiteral("bench")));
+    Ledger ledger(settings(s, QString("bench")));
     const LedgerEntry claim = make_ledger_entry(pager(4711), LedgerOutcome::Writing, {});
     const LedgerBeginResult begun = ledger.beginWrite(claim, true);
     QCOMPARE(begun.problem, QString());
@@ -287,15 +291,15 @@ void TestLedger::aWriteIsClaimedThenFinishedOnOneRow()
     QCOMPARE(listed.size(), 1);
     QCOMPARE(listed[0].outcome, LedgerOutcome::VerifyError);
     QCOMPARE(ledger.entry(listed[0].id)->image.at(0x3E0), char(0x5A));
-    QVERIFY(!ledger.finishWrite(QStringLiteral("no-such-write"), LedgerOutcome::WriteError, written).isEmpty());
+    QVERIFY(!ledger.finishWrite(QString("no-such-write"), LedgerOutcome::WriteError, written).isEmpty());
 }
 
 void TestLedger::earlierWritesOfACapcodeAreReported_data()
 {
     QTest::addColumn<QString>("driver");
-    QTest::addColumn<int>("earlier");      // its outcome
-    QTest::addColumn<QString>("station");  // where it was made; this write is at "north"
-    QTest::addColumn<int>("age");          // seconds before this write
+    QTest::addColumn<int>("earlier");     // its outcome
+    QTest::addColumn<QString>("station"); // where it was made; this write is at "north"
+    QTest::addColumn<int>("age");         // seconds before this write
     QTest::addColumn<bool>("enabledThere");
     QTest::addColumn<bool>("enabledHere");
     QTest::addColumn<bool>("check");
@@ -330,7 +334,7 @@ void TestLedger::earlierWritesOfACapcodeAreReported()
     QFETCH(bool, found);
     NEW_STORAGE(s, driver);
     Ledger there(settings(s, station));
-    Ledger here(settings(s, QStringLiteral("north")));
+    Ledger here(settings(s, QString("north")));
     LedgerEntry before = make_ledger_entry(pager(424242, enabledThere), LedgerOutcome(earlier), {});
     before.time = QDateTime::currentDateTimeUtc().addSecs(-age);
     if (LedgerOutcome(earlier) == LedgerOutcome::Writing)
@@ -338,7 +342,8 @@ void TestLedger::earlierWritesOfACapcodeAreReported()
     else
         QCOMPARE(there.record(before), QString());
 
-    const LedgerBeginResult r = here.beginWrite(make_ledger_entry(pager(424242, enabledHere), LedgerOutcome::Writing, {}), check);
+    const LedgerBeginResult r =
+        here.beginWrite(make_ledger_entry(pager(424242, enabledHere), LedgerOutcome::Writing, {}), check);
     QCOMPARE(r.problem, QString());
     QCOMPARE(r.uid.isEmpty(), found);
     QCOMPARE(here.list({}).size(), found ? 1 : 2); // nothing is recorded when it finds one
@@ -357,7 +362,7 @@ void TestLedger::duplicatesNameTheLatestEntryOfEachCapcode()
 {
     QFETCH(QString, driver);
     NEW_STORAGE(s, driver);
-    Ledger ledger(settings(s, QStringLiteral("north")));
+    Ledger ledger(settings(s, QString("north")));
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (const auto &[cap, hours, station] : {std::tuple{7u, 2, "a"}, {7u, 1, "b"}, {8u, 3, "c"}, {7u, 5, "d"}}) {
         Ledger at(settings(s, QString::fromLatin1(station)));
@@ -371,23 +376,23 @@ void TestLedger::duplicatesNameTheLatestEntryOfEachCapcode()
     const LedgerBeginResult r = ledger.beginWrite(make_ledger_entry(both, LedgerOutcome::Writing, {}), true);
     QCOMPARE(r.duplicates.size(), 2);
     QCOMPARE(r.duplicates[0].capcode, 7u);
-    QCOMPARE(r.duplicates[0].station, QStringLiteral("b"));
+    QCOMPARE(r.duplicates[0].station, QString("b"));
     QCOMPARE(r.duplicates[1].capcode, 8u);
-    QCOMPARE(r.duplicates[1].station, QStringLiteral("c"));
+    QCOMPARE(r.duplicates[1].station, QString("c"));
 }
 
 void TestLedger::twoStationsRacingForOneCapcodeGetOneClaim()
 {
     QFETCH(QString, driver);
     NEW_STORAGE(s, driver);
-    const QStringList stations{QStringLiteral("east"), QStringLiteral("west")};
+    const QStringList stations{QString("east"), QString("west")};
     for (int round = 0; round < 4; ++round) {
         const quint32 capcode = 50000 + round;
         LedgerBeginResult results[2];
         std::latch ready(2);
         auto station = [&](int k) {
             Ledger ledger(settings(s, stations[k])); // connections belong to the thread that makes them
-            ledger.list({});                          // connected and set up (both at once the first time)
+            ledger.list({});                         // connected and set up (both at once the first time)
             ready.arrive_and_wait();
             results[k] = ledger.beginWrite(make_ledger_entry(pager(capcode), LedgerOutcome::Writing, {}), true);
         };
@@ -403,7 +408,7 @@ void TestLedger::twoStationsRacingForOneCapcodeGetOneClaim()
         QCOMPARE(loser.duplicates[0].outcome, LedgerOutcome::Writing);
         QCOMPARE(loser.duplicates[0].station, stations[winner]);
     }
-    QCOMPARE(Ledger(settings(s, QStringLiteral("check"))).list({}).size(), 4);
+    QCOMPARE(Ledger(settings(s, QString("check"))).list({}).size(), 4);
 }
 
 void TestLedger::aClaimWaitsForAnotherStationsClaimAndSeesIt()
@@ -415,7 +420,7 @@ void TestLedger::aClaimWaitsForAnotherStationsClaimAndSeesIt()
     std::atomic<bool> done = false;
     LedgerBeginResult result;
     std::thread east([&] {
-        Ledger ledger(settings(s, QStringLiteral("east")));
+        Ledger ledger(settings(s, QString("east")));
         ledger.list({});
         connected.arrive_and_wait();
         claimed.arrive_and_wait();
@@ -426,48 +431,49 @@ void TestLedger::aClaimWaitsForAnotherStationsClaimAndSeesIt()
     // Another station in the middle of its claim, holding the lock a claim takes.
     QSqlDatabase west = direct(s);
     QSqlQuery q(west);
-    QVERIFY(q.exec(pg ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")));
-    QVERIFY(!pg || q.exec(QStringLiteral("LOCK TABLE entries IN SHARE ROW EXCLUSIVE MODE")));
-    QVERIFY(q.exec(QStringLiteral("INSERT INTO entries (uid, time_ms, station, outcome, band, frequency, table_file) "
-                                  "VALUES ('w1', %1, 'west', 'writing', 0, 0, '')").arg(QDateTime::currentMSecsSinceEpoch())));
-    QVERIFY(q.exec(QStringLiteral("INSERT INTO entry_capcodes VALUES ('w1', 1, 777, 1, 'PPPP')")));
+    QVERIFY(q.exec(pg ? QString("BEGIN") : QString("BEGIN IMMEDIATE")));
+    QVERIFY(!pg || q.exec(QString("LOCK TABLE entries IN SHARE ROW EXCLUSIVE MODE")));
+    QVERIFY(q.exec(QString("INSERT INTO entries (uid, time_ms, station, outcome, band, frequency, table_file) "
+                           "VALUES ('w1', %1, 'west', 'writing', 0, 0, '')")
+                       .arg(QDateTime::currentMSecsSinceEpoch())));
+    QVERIFY(q.exec(QString("INSERT INTO entry_capcodes VALUES ('w1', 1, 777, 1, 'PPPP')")));
     claimed.arrive_and_wait();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const bool early = done;
-    const bool committed = q.exec(QStringLiteral("COMMIT"));
+    const bool committed = q.exec(QString("COMMIT"));
     east.join();
     QVERIFY2(!early && committed, "a claim waits for the claim in progress");
     QCOMPARE(result.problem, QString());
     QVERIFY(result.uid.isEmpty());
     QCOMPARE(result.duplicates.size(), 1);
-    QCOMPARE(result.duplicates[0].station, QStringLiteral("west"));
+    QCOMPARE(result.duplicates[0].station, QString("west"));
 }
 
 void TestLedger::schemaVersionIsRecordedAndANewerOneRefused()
 {
     QFETCH(QString, driver);
     NEW_STORAGE(s, driver);
-    QCOMPARE(Ledger(settings(s, QStringLiteral("bench"))).record(make_ledger_entry(pager(1), LedgerOutcome::Read, {})),
+    QCOMPARE(Ledger(settings(s, QString("bench"))).record(make_ledger_entry(pager(1), LedgerOutcome::Read, {})),
              QString());
     {
         QSqlDatabase db = direct(s);
-        QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM ledger_schema")), 1);
-        QCOMPARE(count(db, QStringLiteral("SELECT version FROM ledger_schema")), 1);
-        QSqlQuery(db).exec(QStringLiteral("UPDATE ledger_schema SET version = 2"));
+        QCOMPARE(count(db, QString("SELECT COUNT(*) FROM ledger_schema")), 1);
+        QCOMPARE(count(db, QString("SELECT version FROM ledger_schema")), 1);
+        QSqlQuery(db).exec(QString("UPDATE ledger_schema SET version = 2"));
     }
-    Ledger later(settings(s, QStringLiteral("bench")));
+    Ledger later(settings(s, QString("bench")));
     const QString problem = later.record(make_ledger_entry(pager(2), LedgerOutcome::Read, {}));
-    QVERIFY2(problem.contains(QStringLiteral("newer version")), qPrintable(problem));
-    QVERIFY2(problem.contains(driver == QLatin1String("sqlite") ? QStringLiteral("not recorded")
-                                                                : QStringLiteral("kept on this station")),
-             qPrintable(problem));
-    QCOMPARE(count(direct(s), QStringLiteral("SELECT COUNT(*) FROM entries")), 1);
+    QVERIFY2(problem.contains(QString("newer version")), qPrintable(problem));
+    QVERIFY2(
+        problem.contains(driver == QLatin1String("sqlite") ? QString("not recorded") : QString("kept on this station")),
+        qPrintable(problem));
+    QCOMPARE(count(direct(s), QString("SELECT COUNT(*) FROM entries")), 1);
 }
 
 void TestLedger::entriesMadeWhileTheServerIsAwayAreCopiedOnce()
 {
-    NEW_STORAGE(s, QStringLiteral("postgres"));
-    const LedgerSettings config = settings(s, QStringLiteral("north"));
+    NEW_STORAGE(s, QString("postgres"));
+    const LedgerSettings config = settings(s, QString("north"));
     Ledger ledger(config);
     const LedgerEntry r1 = make_ledger_entry(pager(1), LedgerOutcome::Read, {});
     QCOMPARE(ledger.record(r1), QString());
@@ -478,8 +484,8 @@ void TestLedger::entriesMadeWhileTheServerIsAwayAreCopiedOnce()
     QElapsedTimer timer;
     timer.start();
     QString problem = ledger.finishWrite(w1, LedgerOutcome::WrittenVerified, pager(2));
-    QVERIFY2(problem.startsWith(QStringLiteral("The programming ledger on 127.0.0.1:%1 cannot be reached").arg(m_pg.port()))
-                 && problem.endsWith(QStringLiteral("entries are kept on this station until it can.")),
+    QVERIFY2(problem.startsWith(QString("The programming ledger on 127.0.0.1:%1 cannot be reached").arg(m_pg.port()))
+                 && problem.endsWith(QString("entries are kept on this station until it can.")),
              qPrintable(problem));
     QVERIFY(!problem.contains('\n'));
     const LedgerEntry r2 = make_ledger_entry(pager(3), LedgerOutcome::Read, {});
@@ -487,8 +493,8 @@ void TestLedger::entriesMadeWhileTheServerIsAwayAreCopiedOnce()
     const LedgerBeginResult w2 = ledger.beginWrite(make_ledger_entry(pager(4), LedgerOutcome::Writing, {}), true);
     QVERIFY(!w2.uid.isEmpty() && !w2.problem.isEmpty());
     const QList<LedgerEntry> here = ledger.list({}, &problem);
-    QVERIFY2(problem.endsWith(QStringLiteral("this station's entries are shown instead.")), qPrintable(problem));
-    QCOMPARE(here.size(), 3); // w1 finished, r2 and w2 still being written
+    QVERIFY2(problem.endsWith(QString("this station's entries are shown instead.")), qPrintable(problem));
+    QCOMPARE(here.size(), 3); // w1 finished, r2 read, w2 being written
     QVERIFY2(timer.elapsed() < 8000, "an unreachable server holds no call for long");
 
     QVERIFY2(m_pg.start(), qPrintable(m_pg.error()));
@@ -496,17 +502,17 @@ void TestLedger::entriesMadeWhileTheServerIsAwayAreCopiedOnce()
     const QStringList uids{r1.uid, w1, r2.uid, w2.uid};
     auto checkServer = [&] {
         QSqlDatabase db = direct(s);
-        QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM entries")), uids.size());
+        QCOMPARE(count(db, QString("SELECT COUNT(*) FROM entries")), uids.size());
         for (const QString &uid : uids)
-            QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM entries WHERE uid = '%1'").arg(uid)), 1);
-        QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM entries WHERE outcome = 'writing'")), 0);
+            QCOMPARE(count(db, QString("SELECT COUNT(*) FROM entries WHERE uid = '%1'").arg(uid)), 1);
+        QCOMPARE(count(db, QString("SELECT COUNT(*) FROM entries WHERE outcome = 'writing'")), 0);
     };
     checkServer();
     QSqlDatabase local = direct(s, config.file);
-    QCOMPARE(count(local, QStringLiteral("SELECT COUNT(*) FROM entries WHERE copied = 0")), 0);
+    QCOMPARE(count(local, QString("SELECT COUNT(*) FROM entries WHERE copied = 0")), 0);
 
     // Copied again, and once as a stale "writing" row: still one row each, outcomes kept.
-    QVERIFY(QSqlQuery(local).exec(QStringLiteral("UPDATE entries SET copied = 0, outcome = 'writing'")));
+    QVERIFY(QSqlQuery(local).exec(QString("UPDATE entries SET copied = 0, outcome = 'writing'")));
     QCOMPARE(ledger.list({}, &problem).size(), uids.size());
     QCOMPARE(problem, QString());
     checkServer();
@@ -517,81 +523,81 @@ void TestLedger::entriesMadeWhileTheServerIsAwayAreCopiedOnce()
 
 void TestLedger::aLedgerThatCannotBeWrittenSaysSoAndGoesOn()
 {
-    QFile plain(m_dir.filePath(QStringLiteral("plain")));
+    QFile plain(m_dir.filePath(QString("plain")));
     QVERIFY(plain.open(QIODevice::WriteOnly));
     LedgerSettings config;
-    config.file = plain.fileName() + QStringLiteral("/ledger.sqlite"); // under a file: no folder can be made
+    config.file = plain.fileName() + QString("/ledger.sqlite"); // under a file: no folder can be made
     Ledger alone(config);
     const QString problem = alone.record(make_ledger_entry(pager(1), LedgerOutcome::Read, {}));
-    QVERIFY2(problem.startsWith(QStringLiteral("The programming ledger file ")) && problem.endsWith("not recorded."),
+    QVERIFY2(problem.startsWith(QString("The programming ledger file ")) && problem.endsWith("not recorded."),
              qPrintable(problem));
     const LedgerBeginResult begun = alone.beginWrite(make_ledger_entry(pager(1), LedgerOutcome::Writing, {}), true);
     QVERIFY(begun.uid.isEmpty() && !begun.problem.isEmpty());
     QString listed;
     QVERIFY(alone.list({}, &listed).isEmpty());
-    QVERIFY(listed.endsWith(QStringLiteral("no entries can be shown.")));
+    QVERIFY(listed.endsWith(QString("no entries can be shown.")));
 
     QTcpServer probe; // a port where nothing listens
     QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
-    config.server = QStringLiteral("127.0.0.1");
+    config.server = QString("127.0.0.1");
     config.port = probe.serverPort();
     probe.close();
     Ledger nowhere(config);
     const QString both = nowhere.record(make_ledger_entry(pager(1), LedgerOutcome::Read, {}));
-    QVERIFY2(both.contains(QStringLiteral("cannot be reached")) && both.contains(QStringLiteral("and the programming ledger file"))
-                 && both.endsWith(QStringLiteral("not recorded.")),
+    QVERIFY2(both.contains(QString("cannot be reached")) && both.contains(QString("and the programming ledger file"))
+                 && both.endsWith(QString("not recorded.")),
              qPrintable(both));
 }
 
 void TestLedger::csvQuotesFieldsAndTheTableKeepsItsColumns()
 {
-    LedgerEntry e = make_ledger_entry(pager(1234), LedgerOutcome::WrittenVerified, QStringLiteral("/t/a\nb.tbl"));
+    LedgerEntry e = make_ledger_entry(pager(1234), LedgerOutcome::WrittenVerified, QString("/t/a\nb.tbl"));
     e.id = 7;
     e.time = utc(2026, 3, 4, 5, 6, 7, 89);
-    e.station = QStringLiteral("bench \"A\", east");
-    e.capcodes[0].functions = QStringLiteral("P1G5");
+    e.station = QString("bench \"A\", east");
+    e.capcodes[0].functions = QString("P1G5");
     e.band = 0;
     e.frequency = 93101250;
     LedgerEntry odd = e;
-    odd.station = QStringLiteral("%1 %2");
+    odd.station = QString("%1 %2");
     odd.band = -1;
     odd.outcome = LedgerOutcome::Read;
 
     const QString csv = ledger_csv({e, odd});
-    QVERIFY(csv.contains(QStringLiteral("\"bench \"\"A\"\", east\"")));
-    QVERIFY(csv.endsWith(QStringLiteral("\r\n")));
+    QVERIFY(csv.contains(QString("\"bench \"\"A\"\", east\"")));
+    QVERIFY(csv.endsWith(QString("\r\n")));
     const QList<QStringList> rows = parse_csv(csv);
     QCOMPARE(rows.size(), 3);
     const QStringList &h = rows[0];
     QCOMPARE(rows[1].size(), h.size());
     auto at = [&](const char *column) { return rows[1].value(h.indexOf(QLatin1String(column))); };
-    QCOMPARE(at("id"), QStringLiteral("7"));
-    QCOMPARE(at("time"), QStringLiteral("2026-03-04T05:06:07.089Z"));
+    QCOMPARE(at("id"), QString("7"));
+    QCOMPARE(at("time"), QString("2026-03-04T05:06:07.089Z"));
     QCOMPARE(at("station"), e.station);
-    QCOMPARE(at("outcome"), QStringLiteral("written and verified"));
-    QCOMPARE(at("band"), QStringLiteral("929-932MHz"));
-    QCOMPARE(at("frequency_mhz"), QStringLiteral("931.01250"));
-    QCOMPARE(at("capcode1"), QStringLiteral("0001234"));
-    QCOMPARE(at("enabled1"), QStringLiteral("yes"));
-    QCOMPARE(at("functions1"), QStringLiteral("P1G5"));
-    QCOMPARE(at("enabled2"), QStringLiteral("no"));
+    QCOMPARE(at("outcome"), QString("written and verified"));
+    QCOMPARE(at("band"), QString("929-932MHz"));
+    QCOMPARE(at("frequency_mhz"), QString("931.01250"));
+    QCOMPARE(at("capcode1"), QString("0001234"));
+    QCOMPARE(at("enabled1"), QString("yes"));
+    QCOMPARE(at("functions1"), QString("P1G5"));
+    QCOMPARE(at("enabled2"), QString("no"));
     QCOMPARE(at("table_file"), e.tableFile);
     QCOMPARE(at("uid"), e.uid);
 
     const QStringList lines = ledger_table({e, odd}).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);
-    QCOMPARE(lines[1].indexOf(QStringLiteral("written and verified")), lines[0].indexOf(QStringLiteral("outcome")));
-    QCOMPARE(lines[2].indexOf(QStringLiteral("read")), lines[0].indexOf(QStringLiteral("outcome")));
-    QCOMPARE(lines[1].indexOf(QStringLiteral("929-932MHz")), lines[0].indexOf(QStringLiteral("band")));
-    QCOMPARE(lines[1].indexOf(QStringLiteral("#1 0001234")), lines[0].indexOf(QStringLiteral("capcodes enabled")));
-    QVERIFY(lines[2].contains(QStringLiteral("%1 %2"))); // user text is never taken for a placeholder
-    QVERIFY(lines[1].startsWith(QStringLiteral("     7  2026-03-04 05:06:07")));
+    QCOMPARE(lines[1].indexOf(QString("written and verified")), lines[0].indexOf(QString("outcome")));
+    QCOMPARE(lines[2].indexOf(QString("read")), lines[0].indexOf(QString("outcome")));
+    QCOMPARE(lines[1].indexOf(QString("929-932MHz")), lines[0].indexOf(QString("band")));
+    QCOMPARE(lines[1].indexOf(QString("#1 0001234")), lines[0].indexOf(QString("capcodes enabled")));
+    QVERIFY(lines[2].contains(QString("%1 %2"))); // user text is never taken for a placeholder
+    QVERIFY(lines[1].startsWith(QString("     7  2026-03-04 05:06:07")));
 }
 
 void TestLedger::ledgerSettingsAreReadWithTheirDefaults()
 {
     auto load = [this](const QByteArray &ini) {
-        QFile f(m_dir.filePath(QStringLiteral("zr730.ini")));
+        QFile f(m_dir.filePath(QString("zr730.ini")));
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
         f.write(ini);
         f.close();
@@ -602,19 +608,19 @@ void TestLedger::ledgerSettingsAreReadWithTheirDefaults()
     const LedgerSettings &d = none.settings.ledger;
     QVERIFY(d.server.isEmpty() && d.file.isEmpty() && d.station.isEmpty() && !d.checkDuplicates);
     QCOMPARE(d.port, 5432);
-    QCOMPARE(d.database, QStringLiteral("zr730"));
+    QCOMPARE(d.database, QString("zr730"));
 
     const auto set = load("[Ledger]\nServer=db.example\nPort=6543\nDatabase=pagers\nUser=tech\nPassword=a,b\n"
                           "File=/srv/ledger.sqlite\nStation=bench-3\nCheckDuplicates=true\n");
     QVERIFY2(set.problems.isEmpty(), qPrintable(set.problems.join('\n')));
     const LedgerSettings &l = set.settings.ledger;
-    QCOMPARE(l.server, QStringLiteral("db.example"));
+    QCOMPARE(l.server, QString("db.example"));
     QCOMPARE(l.port, 6543);
-    QCOMPARE(l.database, QStringLiteral("pagers"));
-    QCOMPARE(l.user, QStringLiteral("tech"));
-    QCOMPARE(l.password, QStringLiteral("a,b"));
-    QCOMPARE(l.file, QStringLiteral("/srv/ledger.sqlite"));
-    QCOMPARE(l.station, QStringLiteral("bench-3"));
+    QCOMPARE(l.database, QString("pagers"));
+    QCOMPARE(l.user, QString("tech"));
+    QCOMPARE(l.password, QString("a,b"));
+    QCOMPARE(l.file, QString("/srv/ledger.sqlite"));
+    QCOMPARE(l.station, QString("bench-3"));
     QVERIFY(l.checkDuplicates);
 
     const auto bad = load("[Ledger]\nPort=70000\nFile=ledger.sqlite\nCheckDuplicates=maybe\n");
