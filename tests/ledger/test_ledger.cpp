@@ -37,63 +37,22 @@ QDateTime utc(int y, int m, int d, int h = 12, int min = 0, int s = 0, int ms = 
     return QDateTime(QDate(y, m, d), QTime(h, min, s, ms), Qt::UTC);
 }
 
-// A minimal RFC 4180 reader: the rows and fields the CSV text holds.
-QList<QStringList> parse_csv(const QString &text)
-{
-    QList<QStringList> rows{{}};
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"')
-                field += c, ++i;
-            else if (c == '"')
-                quoted = false;
-            else
-                field += c;
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            rows.last() << field, field.clear();
-        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            rows.last() << field, field.clear();
-            rows << QStringList{}, ++i;
-        } else {
-            field += c;
-        }
-    }
-    if (rows.last().isEmpty()) rows.removeLast();
-    return rows;
-}
-
 } // namespace
 
 class TestLedger : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void entriesTakeCapcodesBandAndFrequencyFromTheImage();
-    void entriesComeBackWithTheirImage_data() { drivers(); }
-    void entriesComeBackWithTheirImage();
     void listingsFilterByCapcodeDateStationAndOutcome_data() { drivers(); }
     void listingsFilterByCapcodeDateStationAndOutcome();
-    void aWriteIsClaimedThenFinishedOnOneRow_data() { drivers(); }
-    void aWriteIsClaimedThenFinishedOnOneRow();
     void earlierWritesOfACapcodeAreReported_data();
     void earlierWritesOfACapcodeAreReported();
-    void duplicatesNameTheLatestEntryOfEachCapcode_data() { drivers(); }
-    void duplicatesNameTheLatestEntryOfEachCapcode();
     void twoStationsRacingForOneCapcodeGetOneClaim_data() { drivers(); }
     void twoStationsRacingForOneCapcodeGetOneClaim();
     void aClaimWaitsForAnotherStationsClaimAndSeesIt_data() { drivers(); }
     void aClaimWaitsForAnotherStationsClaimAndSeesIt();
-    void schemaVersionIsRecordedAndANewerOneRefused_data() { drivers(); }
-    void schemaVersionIsRecordedAndANewerOneRefused();
     void entriesMadeWhileTheServerIsAwayAreCopiedOnce();
     void aLedgerThatCannotBeWrittenSaysSoAndGoesOn();
-    void csvQuotesFieldsAndTheTableKeepsItsColumns();
-    void ledgerSettingsAreReadWithTheirDefaults();
 
 private:
     // One ledger's storage: an SQLite file, or a fresh database on the test server.
@@ -158,73 +117,6 @@ private:
 
 void TestLedger::initTestCase() { QVERIFY(m_dir.isValid()); }
 
-void TestLedger::entriesTakeCapcodesBandAndFrequencyFromTheImage()
-{
-    PagerImage image = default_image();
-    capcode_set(image, 0, 1234567);
-    image.field_set(kCapcodeBase, 7, 1, 1);
-    image.field_set(kCapcodeBase + 3, 7, 0, 1);
-    const int set3 = function_bit_set(3).typeAddress; // capcode #1's function bits
-    image[set3] = 0, image[set3 + 1] = 3, image[set3 + 2] = 255, image[set3 + 3] = 7;
-    image[kTypeCap5] = 3, image[kTypeCap5 + 1] = 9;
-    for (int k = 0; k < 8; ++k) image[0x390 + k] = kBand0Frequency[std::size_t(k)];
-    for (int k = 0; k < 6; ++k) image[0x398 + k] = kBand0Pll[std::size_t(k)];
-
-    const LedgerEntry e = make_ledger_entry(image, LedgerOutcome::Read, QString("/t/x.tbl"));
-    QCOMPARE(e.capcodes[0].capcode, 1234567u);
-    QVERIFY(e.capcodes[0].enabled);
-    QVERIFY(!e.capcodes[1].enabled);
-    QCOMPARE(e.capcodes[0].functions, QString("P1G5"));
-    QCOMPARE(e.capcodes[4].functions, QString("3"));
-    QCOMPARE(e.capcodes[5].functions, QString("9"));
-    QCOMPARE(e.band, 0);
-    QCOMPARE(e.frequency, 93101250LL);
-    QCOMPARE(e.image, QByteArray(reinterpret_cast<const char *>(image.bytes().data()), kImageSize));
-    QVERIFY(!QUuid::fromString(e.uid).isNull());
-    QCOMPARE(e.time.timeSpec(), Qt::UTC);
-    QVERIFY(qAbs(e.time.secsTo(QDateTime::currentDateTimeUtc())) < 5);
-    QCOMPARE(e.tableFile, QString("/t/x.tbl"));
-
-    image[0x390] = 5; // a 100 MHz digit of no band
-    QCOMPARE(make_ledger_entry(image, LedgerOutcome::Read, {}).band, -1);
-}
-
-void TestLedger::entriesComeBackWithTheirImage()
-{
-    QFETCH(QString, driver);
-    NEW_STORAGE(s, driver);
-    Ledger ledger(settings(s, QString("bench-1")));
-    PagerImage image = pager(2097151);
-    image[0x200] = 0xA5;
-    LedgerEntry e = make_ledger_entry(image, LedgerOutcome::Read, QString("/tables/a,\"b\".tbl"));
-    e.time = utc(2026, 3, 4, 5, 6, 7, 89);
-    QCOMPARE(ledger.record(e), QString());
-
-    QString problem = QString("unset");
-    const QList<LedgerEntry> listed = ledger.list({}, &problem);
-    QCOMPARE(problem, QString());
-    QCOMPARE(listed.size(), 1);
-    const LedgerEntry &l = listed[0];
-    QCOMPARE(l.uid, e.uid);
-    QCOMPARE(l.station, QString("bench-1"));
-    QCOMPARE(l.time, e.time);
-    QCOMPARE(l.outcome, LedgerOutcome::Read);
-    QCOMPARE(l.band, e.band);
-    QCOMPARE(l.frequency, e.frequency);
-    QCOMPARE(l.tableFile, e.tableFile);
-    QVERIFY(l.image.isEmpty()); // listings leave the images out
-    for (std::size_t i = 0; i < e.capcodes.size(); ++i) {
-        QCOMPARE(l.capcodes[i].capcode, e.capcodes[i].capcode);
-        QCOMPARE(l.capcodes[i].enabled, e.capcodes[i].enabled);
-        QCOMPARE(l.capcodes[i].functions, e.capcodes[i].functions);
-    }
-    const auto full = ledger.entry(l.id);
-    QVERIFY(full);
-    QCOMPARE(full->image, e.image);
-    QCOMPARE(full->capcodes[0].capcode, 2097151u);
-    QVERIFY(!ledger.entry(l.id + 1000));
-}
-
 void TestLedger::listingsFilterByCapcodeDateStationAndOutcome()
 {
     QFETCH(QString, driver);
@@ -270,28 +162,6 @@ void TestLedger::listingsFilterByCapcodeDateStationAndOutcome()
         for (const LedgerEntry &e : north.list(c.filter)) got << names.value(e.uid, QString("?"));
         QVERIFY2(got == c.want, qPrintable(QString("%1: %2").arg(QLatin1String(c.name), got.join(' '))));
     }
-}
-
-void TestLedger::aWriteIsClaimedThenFinishedOnOneRow()
-{
-    QFETCH(QString, driver);
-    NEW_STORAGE(s, driver);
-    Ledger ledger(settings(s, QString("bench")));
-    const LedgerEntry claim = make_ledger_entry(pager(4711), LedgerOutcome::Writing, {});
-    const LedgerBeginResult begun = ledger.beginWrite(claim, true);
-    QCOMPARE(begun.problem, QString());
-    QVERIFY(begun.duplicates.isEmpty());
-    QCOMPARE(begun.uid, claim.uid);
-    QCOMPARE(ledger.list({}).value(0).outcome, LedgerOutcome::Writing);
-
-    PagerImage written = pager(4711);
-    written[0x3E0] = 0x5A;
-    QCOMPARE(ledger.finishWrite(begun.uid, LedgerOutcome::VerifyError, written), QString());
-    const QList<LedgerEntry> listed = ledger.list({});
-    QCOMPARE(listed.size(), 1);
-    QCOMPARE(listed[0].outcome, LedgerOutcome::VerifyError);
-    QCOMPARE(ledger.entry(listed[0].id)->image.at(0x3E0), char(0x5A));
-    QVERIFY(!ledger.finishWrite(QString("no-such-write"), LedgerOutcome::WriteError, written).isEmpty());
 }
 
 void TestLedger::earlierWritesOfACapcodeAreReported_data()
@@ -356,29 +226,6 @@ void TestLedger::earlierWritesOfACapcodeAreReported()
     QCOMPARE(r.duplicates[0].station, station);
     QCOMPARE(r.duplicates[0].time, before.time);
     QCOMPARE(int(r.duplicates[0].outcome), earlier);
-}
-
-void TestLedger::duplicatesNameTheLatestEntryOfEachCapcode()
-{
-    QFETCH(QString, driver);
-    NEW_STORAGE(s, driver);
-    Ledger ledger(settings(s, QString("north")));
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    for (const auto &[cap, hours, station] : {std::tuple{7u, 2, "a"}, {7u, 1, "b"}, {8u, 3, "c"}, {7u, 5, "d"}}) {
-        Ledger at(settings(s, QString::fromLatin1(station)));
-        LedgerEntry e = make_ledger_entry(pager(cap), LedgerOutcome::WrittenVerified, {});
-        e.time = now.addSecs(-3600 * hours);
-        QCOMPARE(at.record(e), QString());
-    }
-    PagerImage both = pager(7);
-    capcode_set(both, 3, 8);
-    both.field_set(kCapcodeBase + 9, 7, 1, 1);
-    const LedgerBeginResult r = ledger.beginWrite(make_ledger_entry(both, LedgerOutcome::Writing, {}), true);
-    QCOMPARE(r.duplicates.size(), 2);
-    QCOMPARE(r.duplicates[0].capcode, 7u);
-    QCOMPARE(r.duplicates[0].station, QString("b"));
-    QCOMPARE(r.duplicates[1].capcode, 8u);
-    QCOMPARE(r.duplicates[1].station, QString("c"));
 }
 
 void TestLedger::twoStationsRacingForOneCapcodeGetOneClaim()
@@ -447,27 +294,6 @@ void TestLedger::aClaimWaitsForAnotherStationsClaimAndSeesIt()
     QVERIFY(result.uid.isEmpty());
     QCOMPARE(result.duplicates.size(), 1);
     QCOMPARE(result.duplicates[0].station, QString("west"));
-}
-
-void TestLedger::schemaVersionIsRecordedAndANewerOneRefused()
-{
-    QFETCH(QString, driver);
-    NEW_STORAGE(s, driver);
-    QCOMPARE(Ledger(settings(s, QString("bench"))).record(make_ledger_entry(pager(1), LedgerOutcome::Read, {})),
-             QString());
-    {
-        QSqlDatabase db = direct(s);
-        QCOMPARE(count(db, QString("SELECT COUNT(*) FROM ledger_schema")), 1);
-        QCOMPARE(count(db, QString("SELECT version FROM ledger_schema")), 1);
-        QSqlQuery(db).exec(QString("UPDATE ledger_schema SET version = 2"));
-    }
-    Ledger later(settings(s, QString("bench")));
-    const QString problem = later.record(make_ledger_entry(pager(2), LedgerOutcome::Read, {}));
-    QVERIFY2(problem.contains(QString("newer version")), qPrintable(problem));
-    QVERIFY2(
-        problem.contains(driver == QLatin1String("sqlite") ? QString("not recorded") : QString("kept on this station")),
-        qPrintable(problem));
-    QCOMPARE(count(direct(s), QString("SELECT COUNT(*) FROM entries")), 1);
 }
 
 void TestLedger::entriesMadeWhileTheServerIsAwayAreCopiedOnce()
@@ -547,88 +373,6 @@ void TestLedger::aLedgerThatCannotBeWrittenSaysSoAndGoesOn()
     QVERIFY2(both.contains(QString("cannot be reached")) && both.contains(QString("and the programming ledger file"))
                  && both.endsWith(QString("not recorded.")),
              qPrintable(both));
-}
-
-void TestLedger::csvQuotesFieldsAndTheTableKeepsItsColumns()
-{
-    LedgerEntry e = make_ledger_entry(pager(1234), LedgerOutcome::WrittenVerified, QString("/t/a\nb.tbl"));
-    e.id = 7;
-    e.time = utc(2026, 3, 4, 5, 6, 7, 89);
-    e.station = QString("bench \"A\", east");
-    e.capcodes[0].functions = QString("P1G5");
-    e.band = 0;
-    e.frequency = 93101250;
-    LedgerEntry odd = e;
-    odd.station = QString("%1 %2");
-    odd.band = -1;
-    odd.outcome = LedgerOutcome::Read;
-
-    const QString csv = ledger_csv({e, odd});
-    QVERIFY(csv.contains(QString("\"bench \"\"A\"\", east\"")));
-    QVERIFY(csv.endsWith(QString("\r\n")));
-    const QList<QStringList> rows = parse_csv(csv);
-    QCOMPARE(rows.size(), 3);
-    const QStringList &h = rows[0];
-    QCOMPARE(rows[1].size(), h.size());
-    auto at = [&](const char *column) { return rows[1].value(h.indexOf(QLatin1String(column))); };
-    QCOMPARE(at("id"), QString("7"));
-    QCOMPARE(at("time"), QString("2026-03-04T05:06:07.089Z"));
-    QCOMPARE(at("station"), e.station);
-    QCOMPARE(at("outcome"), QString("written and verified"));
-    QCOMPARE(at("band"), QString("929-932MHz"));
-    QCOMPARE(at("frequency_mhz"), QString("931.01250"));
-    QCOMPARE(at("capcode1"), QString("0001234"));
-    QCOMPARE(at("enabled1"), QString("yes"));
-    QCOMPARE(at("functions1"), QString("P1G5"));
-    QCOMPARE(at("enabled2"), QString("no"));
-    QCOMPARE(at("table_file"), e.tableFile);
-    QCOMPARE(at("uid"), e.uid);
-
-    const QStringList lines = ledger_table({e, odd}).split('\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 3);
-    QCOMPARE(lines[1].indexOf(QString("written and verified")), lines[0].indexOf(QString("outcome")));
-    QCOMPARE(lines[2].indexOf(QString("read")), lines[0].indexOf(QString("outcome")));
-    QCOMPARE(lines[1].indexOf(QString("929-932MHz")), lines[0].indexOf(QString("band")));
-    QCOMPARE(lines[1].indexOf(QString("#1 0001234")), lines[0].indexOf(QString("capcodes enabled")));
-    QVERIFY(lines[2].contains(QString("%1 %2"))); // user text is never taken for a placeholder
-    QVERIFY(lines[1].startsWith(QString("     7  2026-03-04 05:06:07")));
-}
-
-void TestLedger::ledgerSettingsAreReadWithTheirDefaults()
-{
-    auto load = [this](const QByteArray &ini) {
-        QFile f(m_dir.filePath(QString("zr730.ini")));
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(ini);
-        f.close();
-        return load_settings(f.fileName());
-    };
-    const auto none = load("[Logo]\nText=X\n");
-    QVERIFY(none.problems.isEmpty());
-    const LedgerSettings &d = none.settings.ledger;
-    QVERIFY(d.server.isEmpty() && d.file.isEmpty() && d.station.isEmpty() && !d.checkDuplicates);
-    QCOMPARE(d.port, 5432);
-    QCOMPARE(d.database, QString("zr730"));
-
-    const auto set = load("[Ledger]\nServer=db.example\nPort=6543\nDatabase=pagers\nUser=tech\nPassword=a,b\n"
-                          "File=/srv/ledger.sqlite\nStation=bench-3\nCheckDuplicates=true\n");
-    QVERIFY2(set.problems.isEmpty(), qPrintable(set.problems.join('\n')));
-    const LedgerSettings &l = set.settings.ledger;
-    QCOMPARE(l.server, QString("db.example"));
-    QCOMPARE(l.port, 6543);
-    QCOMPARE(l.database, QString("pagers"));
-    QCOMPARE(l.user, QString("tech"));
-    QCOMPARE(l.password, QString("a,b"));
-    QCOMPARE(l.file, QString("/srv/ledger.sqlite"));
-    QCOMPARE(l.station, QString("bench-3"));
-    QVERIFY(l.checkDuplicates);
-
-    const auto bad = load("[Ledger]\nPort=70000\nFile=ledger.sqlite\nCheckDuplicates=maybe\n");
-    QCOMPARE(bad.problems.size(), 3);
-    for (const char *key : {"Ledger/Port", "Ledger/File", "Ledger/CheckDuplicates"})
-        QVERIFY2(bad.problems.join('\n').contains(QLatin1String(key)), key);
-    QCOMPARE(bad.settings.ledger.port, 5432);
-    QVERIFY(bad.settings.ledger.file.isEmpty() && !bad.settings.ledger.checkDuplicates);
 }
 
 QTEST_GUILESS_MAIN(TestLedger)
