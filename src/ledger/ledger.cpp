@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QStandardPaths>
+#include <QElapsedTimer>
 #include <QSysInfo>
 #include <QUuid>
 
@@ -145,10 +146,23 @@ LedgerStore *Ledger::server(QString &problem)
 {
     problem.clear();
     if (!m_server) return nullptr;
+    // A server that let the last attempt run into its time-out is left alone for a while, so
+    // a host that does not answer costs the window one wait, not one per pager.
+    if (!m_quietUntil.hasExpired()) {
+        problem = m_lastServerProblem;
+        return nullptr;
+    }
+    QElapsedTimer attempt;
+    attempt.start();
     problem = m_server->open();
     if (problem.isEmpty()) problem = copyPending(*m_server);
-    if (problem.isEmpty()) return m_server.get();
+    if (problem.isEmpty()) {
+        m_quietUntil = QDeadlineTimer();
+        return m_server.get();
+    }
     m_server->close();
+    m_lastServerProblem = problem;
+    if (attempt.elapsed() >= kLedgerSlowServerMs) m_quietUntil = QDeadlineTimer(kLedgerQuietMs);
     return nullptr;
 }
 

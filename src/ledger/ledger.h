@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QList>
 #include <QString>
 
@@ -27,6 +28,10 @@ std::optional<LedgerOutcome> outcome_from_text(const QString &text);
 
 // A write at another station still counts as running for this long after it began.
 inline constexpr int kLedgerClaimSeconds = 300;
+// A server attempt that took this long (a host that does not answer) is not repeated for
+// kLedgerQuietMs; a server that refuses at once is tried again at every call.
+inline constexpr int kLedgerSlowServerMs = 1000;
+inline constexpr int kLedgerQuietMs = 60000;
 
 // Capcode #n of an entry is capcodes[n − 1].
 struct LedgerCapcode {
@@ -122,6 +127,8 @@ private:
     std::unique_ptr<LedgerStore> m_local;
     std::unique_ptr<LedgerStore> m_server;
     std::optional<LedgerEntry> m_claim; // the write begun last, should it have to be kept locally
+    QDeadlineTimer m_quietUntil;        // the server is not tried before then (expired: try it)
+    QString m_lastServerProblem;
 };
 
 // The entries as CSV (RFC 4180: CRLF lines, quoted where needed), one header line.
