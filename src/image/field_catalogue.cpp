@@ -343,8 +343,11 @@ std::vector<std::uint8_t> field_bytes(const CatalogueField &field, const PagerIm
 std::string field_value(const CatalogueField &field, const PagerImage &image)
 {
     const std::vector<std::uint8_t> v = field_bytes(field, image);
+    // The bytes as one number, for the fields that read as one (at most three bytes); texts,
+    // prompts and reserved ranges are longer and read byte by byte.
     long long number = 0;
-    for (std::uint8_t x : v) number = number * 256 + x;
+    if (v.size() <= 4)
+        for (std::uint8_t x : v) number = number * 256 + x;
     switch (field.show) {
     case FieldShow::Number: return std::to_string(number);
     case FieldShow::Hex: return hex_bytes(v);
