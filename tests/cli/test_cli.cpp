@@ -47,6 +47,7 @@ private slots:
     void everyWriteAndReadIsInTheLedger_data();
     void everyWriteAndReadIsInTheLedger();
     void aCapcodeInAnotherPagerIsAskedAboutOnce();
+    void anUnreachableLedgerServerIsSaidOnceAndProgrammingGoesOn();
 
 private:
     Run cli(const QStringList &args, const QByteArray &input = {});
@@ -54,7 +55,7 @@ private:
     void save(const char *name, const PagerImage &image) { QVERIFY(save_table_file(file(name), image).ok); }
 
     // The installation settings of the next runs: this test's own ledger, checks as given.
-    void settings(bool checkDuplicates);
+    void settings(bool checkDuplicates, const QString &extra = {});
     QList<QStringList> ledgerRows();
 
     QTemporaryDir m_dir;
@@ -62,7 +63,7 @@ private:
     QString m_ledger;
 };
 
-void TestCli::settings(bool checkDuplicates)
+void TestCli::settings(bool checkDuplicates, const QString &extra)
 {
     m_ledger = m_dir.filePath(QStringLiteral("ledger-%1-%2.sqlite")
                                   .arg(QLatin1String(QTest::currentTestFunction()),
@@ -70,8 +71,8 @@ void TestCli::settings(bool checkDuplicates)
     QDir().mkpath(m_dir.filePath(QStringLiteral("config/zr730")));
     QFile ini(m_dir.filePath(QStringLiteral("config/zr730/zr730.ini")));
     QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ini.write(QStringLiteral("[Ledger]\nFile=%1\nStation=bench-1\nCheckDuplicates=%2\n")
-                  .arg(m_ledger, checkDuplicates ? QStringLiteral("true") : QStringLiteral("false"))
+    ini.write(QStringLiteral("[Ledger]\nFile=%1\nStation=bench-1\nCheckDuplicates=%2\n%3")
+                  .arg(m_ledger, checkDuplicates ? QStringLiteral("true") : QStringLiteral("false"), extra)
                   .toUtf8());
 }
 
@@ -317,6 +318,22 @@ void TestCli::aCapcodeInAnotherPagerIsAskedAboutOnce()
     // Yes: written.
     QCOMPARE(cli({"write", "--port", file("board"), "--yes", file("other.tbl")}).status, 0);
     QCOMPARE(ledgerRows()[0][3], QStringLiteral("written and verified"));
+}
+
+void TestCli::anUnreachableLedgerServerIsSaidOnceAndProgrammingGoesOn()
+{
+    settings(true, QStringLiteral("Server=127.0.0.1\nPort=1\n")); // nothing listens there
+    save("a.tbl", m_base);
+    BoardSimulator sim(file("board"));
+    QVERIFY(sim.start());
+    const Run r = cli({"write", "--port", file("board"), "--yes", file("a.tbl")});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.err.count(QStringLiteral("cannot be reached")), 1);
+    QVERIFY(r.err.contains(QStringLiteral("Verify Success!")));
+    // The entry waits in this station's file.
+    const QList<QStringList> rows = ledgerRows();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0][3], QStringLiteral("written and verified"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
