@@ -1,5 +1,4 @@
 // read, write and verify through the programmer board, as the window's Pager menu does them.
-#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <array>
@@ -11,9 +10,7 @@
 #include "cli/cli_terminal.h"
 #include "image/capcodes.h"
 #include "image/pll.h"
-#include "support/program_paths.h"
 #include "support/program_state.h"
-#include "support/settings.h"
 #include "support/texts.h"
 #include "ledger/ledger.h"
 #include "transfer/board_connection.h"

@@ -1,10 +1,8 @@
 // ledger: the programming ledger's entries as a table or CSV, and a recorded image as a table file.
-#include <QCoreApplication>
 
 #include "cli/cli_commands.h"
 #include "cli/cli_files.h"
 #include "cli/cli_terminal.h"
-#include "image/capcodes.h"
 #include "ledger/ledger.h"
 #include "support/program_state.h"
 #include "transfer/table_file.h"

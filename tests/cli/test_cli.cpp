@@ -11,6 +11,7 @@
 #include "image/pll.h"
 #include "image/prompts.h"
 #include "support/board_simulator.h"
+#include "support/postgres_server.h"
 #include "transfer/prompt_conversion.h"
 #include "transfer/table_file.h"
 #include "transfer/transfer_procedures.h"
@@ -48,6 +49,7 @@ private slots:
     void everyWriteAndReadIsInTheLedger();
     void aCapcodeInAnotherPagerIsAskedAboutOnce();
     void anUnreachableLedgerServerIsSaidOnceAndProgrammingGoesOn();
+    void twoStationsShareOneLedgerOnAServer();
 
 private:
     Run cli(const QStringList &args, const QByteArray &input = {});
@@ -55,7 +57,7 @@ private:
     void save(const char *name, const PagerImage &image) { QVERIFY(save_table_file(file(name), image).ok); }
 
     // The installation settings of the next runs: this test's own ledger, checks as given.
-    void settings(bool checkDuplicates, const QString &extra = {});
+    void settings(bool checkDuplicates, const QString &extra = {}, const QString &station = QStringLiteral("bench-1"));
     QList<QStringList> ledgerRows();
 
     QTemporaryDir m_dir;
@@ -63,7 +65,7 @@ private:
     QString m_ledger;
 };
 
-void TestCli::settings(bool checkDuplicates, const QString &extra)
+void TestCli::settings(bool checkDuplicates, const QString &extra, const QString &station)
 {
     m_ledger = m_dir.filePath(QStringLiteral("ledger-%1-%2.sqlite")
                                   .arg(QLatin1String(QTest::currentTestFunction()),
@@ -71,8 +73,8 @@ void TestCli::settings(bool checkDuplicates, const QString &extra)
     QDir().mkpath(m_dir.filePath(QStringLiteral("config/zr730")));
     QFile ini(m_dir.filePath(QStringLiteral("config/zr730/zr730.ini")));
     QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ini.write(QStringLiteral("[Ledger]\nFile=%1\nStation=bench-1\nCheckDuplicates=%2\n%3")
-                  .arg(m_ledger, checkDuplicates ? QStringLiteral("true") : QStringLiteral("false"), extra)
+    ini.write(QStringLiteral("[Ledger]\nFile=%1\nStation=%2\nCheckDuplicates=%3\n%4")
+                  .arg(m_ledger, station, checkDuplicates ? QStringLiteral("true") : QStringLiteral("false"), extra)
                   .toUtf8());
 }
 
@@ -334,6 +336,34 @@ void TestCli::anUnreachableLedgerServerIsSaidOnceAndProgrammingGoesOn()
     const QList<QStringList> rows = ledgerRows();
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows[0][3], QStringLiteral("written and verified"));
+}
+
+void TestCli::twoStationsShareOneLedgerOnAServer()
+{
+    testing::PostgresServer server;
+    QVERIFY2(server.start() && server.createDatabase(QStringLiteral("shared")), qPrintable(server.error()));
+    const QString shared = QStringLiteral("Server=%1\nPort=%2\nDatabase=shared\nUser=%3\n")
+                               .arg(server.host())
+                               .arg(server.port())
+                               .arg(server.user());
+    PagerImage other = m_base;
+    store_prompt(other, 1, PromptLine{'N', 'E', 'W'});
+    save("a.tbl", m_base);
+    save("other.tbl", other);
+    BoardSimulator sim(file("board"));
+    QVERIFY(sim.start());
+
+    settings(true, shared, QStringLiteral("bench-1"));
+    QCOMPARE(cli({"write", "--port", file("board"), "--yes", file("a.tbl")}).status, 0);
+    // The second bench knows the capcode from the shared ledger.
+    settings(true, shared, QStringLiteral("bench-2"));
+    const Run no = cli({"write", "--port", file("board"), file("other.tbl")});
+    QCOMPARE(no.status, 6);
+    QVERIFY2(no.err.contains(QStringLiteral("at station bench-1.")), qPrintable(no.err));
+    const QList<QStringList> rows = ledgerRows();
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE((QStringList{rows[0][2], rows[0][3], rows[1][2], rows[1][3]}),
+             (QStringList{"bench-2", "refused", "bench-1", "written and verified"}));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
