@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QTextEdit>
 
 namespace zr730 {
 
@@ -20,7 +22,18 @@ MsgAnswer MessageBoxService::showDetailed(const QString &text, const QString &de
     QMessageBox box(parent);
     box.setWindowTitle(QApplication::applicationName());
     box.setText(text);
-    if (!details.isEmpty()) box.setDetailedText(details);
+    if (!details.isEmpty()) {
+        box.setDetailedText(details);
+        // The box is as wide as its short text; the field lines need room to be read whole.
+        if (auto *list = box.findChild<QTextEdit *>()) {
+            const QFontMetrics fm(list->font());
+            int widest = 0;
+            for (const QString &line : details.split(QLatin1Char('\n'))) widest = qMax(widest, fm.horizontalAdvance(line));
+            list->setMinimumWidth(qMin(widest + 2 * fm.averageCharWidth() + list->verticalScrollBar()->sizeHint().width(),
+                                       fm.averageCharWidth() * 110));
+            list->setMinimumHeight(fm.lineSpacing() * 12);
+        }
+    }
     if (m_topMost) box.setWindowFlag(Qt::WindowStaysOnTopHint);
     switch (icon) {
     case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
