@@ -4,12 +4,14 @@
 
 #include <chrono>
 #include <ctime>
+#include <vector>
 
 #include "support/program_state.h"
 #include "transfer/link_texts.h"
 #include "transfer/pager_link.h"
 #include "support/texts.h"
 #include "transfer/serial_link.h"
+#include "transfer/transfer_procedures.h"
 
 namespace zr730 {
 
@@ -272,17 +274,23 @@ bool LPTFun::sequential_read(PagerImage &image, int strt, int stp, TransferProgr
 bool LPTFun::compare(const PagerImage &image, int strt, int stp, TransferProgress *progress)
 {
     if (!address_for_read(strt)) return false;
-    for (int i = strt; i < stp; ++i) {
-        if (i2c_read_byte(false) != image[i]) {
-            i2c_read_byte(true);
-            i2c_stop();
-            return fail(text::kVerifyError);
-        }
+    // The whole range is read even past a difference, so the message can name every field
+    // that differs.
+    std::vector<std::uint8_t> read(std::size_t(stp) + 1, 0);
+    bool same = true;
+    for (int i = strt; i <= stp; ++i) {
+        const int b = i2c_read_byte(i == stp);
+        read[std::size_t(i)] = std::uint8_t(b);
+        same = same && b == image[i];
         if (i % kEepromPage == 0 && progress) progress->setPosition(i);
     }
-    const bool same = i2c_read_byte(true) == image[stp];
     i2c_stop();
-    if (!same) return fail(text::kVerifyError);
+    if (!same) {
+        m_state.messages.showDetailed(QString::fromLatin1(text::kVerifyError), verify_details(image, read, strt, stp),
+                                      MsgIcon::None);
+        m_state.transfer_result = -1;
+        return false;
+    }
     m_state.messages.show(QString::fromLatin1(text::kVerifySuccess), MsgIcon::None);
     return true;
 }

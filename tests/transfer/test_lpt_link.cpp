@@ -210,6 +210,8 @@ void TestLptLink::editionReadsWritesAndVerifiesThePager()
     w.state.image[0x151] ^= 1;
     w.window->mnuEB1_Click();
     QCOMPARE(w.messages.texts(), QStringList{"Verify Error!"});
+    QVERIFY2(w.messages.shown[0].details.startsWith(QStringLiteral("Prompt 4 (MESSAGE UNLOCK) (0x150")),
+             qPrintable(w.messages.shown[0].details));
     w.messages.clear();
     w.window->mnuEntire_Click();
     QCOMPARE(w.messages.texts(), QStringList{"Read success!"});
