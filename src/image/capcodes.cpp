@@ -44,23 +44,23 @@ void set_display_nibble(PagerImage &image, const FunctionBitSet &set, int k, int
     image.field_set(set.displayAddress + k / 2, k % 2 == 0 ? 4 : 0, value, 4);
 }
 
+std::string type_code(int t)
+{
+    if (t == 0) return "P";
+    if (t == 255) return "G";
+    if (t < 2) return "?"; // t − 2 is negative: a value the program never writes
+    const int v = t - 2;   // one or two upper-case hexadecimal digits
+    std::string s;
+    if (v >= 16) s += "0123456789ABCDEF"[v >> 4];
+    s += "0123456789ABCDEF"[v & 15];
+    return s;
+}
+
 std::string type_summary(const PagerImage &image, const FunctionBitSet &set)
 {
     std::string s;
-    for (int k = 0; k < 4; ++k) {
-        const int t = image[set.typeAddress + k];
-        if (t == 0) {
-            s += 'P';
-        } else if (t == 255) {
-            s += 'G';
-        } else if (t >= 2) {
-            const int v = t - 2; // one or two upper-case hexadecimal digits
-            if (v >= 16) s += "0123456789ABCDEF"[v >> 4];
-            s += "0123456789ABCDEF"[v & 15];
-        } else {
-            s += '?'; // t − 2 is negative: a value the program never writes
-        }
-    }
+    for (int k = 0; k < 4; ++k)
+        s += type_code(image[set.typeAddress + k]);
     return s;
 }
 

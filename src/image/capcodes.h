@@ -33,6 +33,9 @@ FunctionBitSet function_bit_set(int s);
 int display_nibble(const PagerImage &image, const FunctionBitSet &set, int k);
 void set_display_nibble(PagerImage &image, const FunctionBitSet &set, int k, int value);
 
+// One message type as the summaries show it: "P" personal, "G" group, the mail-drop number in
+// hexadecimal (type byte − 2).
+std::string type_code(int t);
 // The four summaries of a set, function bits A … D from left to right.
 std::string type_summary(const PagerImage &image, const FunctionBitSet &set);
 // Rewrites nibbles above 4 to 2 first, as the pager would misread them.

@@ -94,7 +94,7 @@ LedgerEntry make_ledger_entry(const PagerImage &image, LedgerOutcome outcome, co
         if (i < 4) // capcode #1 is function-bit set 3, capcodes #2 … #4 are sets 0 … 2
             c.functions = QString::fromStdString(type_summary(image, function_bit_set(i == 0 ? 3 : i - 1)));
         else
-            c.functions = QString::number(image[kTypeCap5 + i - 4]);
+            c.functions = QString::fromStdString(type_code(image[kTypeCap5 + i - 4]));
     }
     e.band = band_of_image(image).value_or(-1);
     e.frequency = frequency_of_image(image);

@@ -37,7 +37,7 @@ inline constexpr int kLedgerQuietMs = 60000;
 struct LedgerCapcode {
     quint32 capcode = 0; // 21 bits
     bool enabled = false;
-    QString functions; // #1 … #4: the four function bits' types ("P", "G", hex); #5, #6: the type byte
+    QString functions; // #1 … #4: the four function bits' types ("P", "G", mail-drop number); #5, #6: their one type
 };
 
 struct LedgerEntry {

@@ -162,6 +162,11 @@ void TestLedger::listingsFilterByCapcodeDateStationAndOutcome()
         for (const LedgerEntry &e : north.list(c.filter)) got << names.value(e.uid, QString("?"));
         QVERIFY2(got == c.want, qPrintable(QString("%1: %2").arg(QLatin1String(c.name), got.join(' '))));
     }
+    // The message types come back as the window names them: #4 … #6 are mail drops 3, 4 and 5.
+    const LedgerEntry back = north.list({}).first();
+    QCOMPARE(back.capcodes[0].functions + ' ' + back.capcodes[3].functions + ' ' + back.capcodes[4].functions + ' ' +
+                 back.capcodes[5].functions,
+             QString("PPPP 3333 4 5"));
 }
 
 void TestLedger::earlierWritesOfACapcodeAreReported_data()
