@@ -150,9 +150,12 @@ int LPTFun::i2c_read_byte(bool notAcknowledge)
     return value;
 }
 
-bool LPTFun::fail(const char *message)
+bool LPTFun::fail(const char *message, const QString &details)
 {
-    m_state.messages.show(QString::fromLatin1(message), MsgIcon::None);
+    if (details.isEmpty())
+        m_state.messages.show(QString::fromLatin1(message), MsgIcon::None);
+    else
+        m_state.messages.showDetailed(QString::fromLatin1(message), details, MsgIcon::None);
     m_state.transfer_result = -1;
     return false;
 }
@@ -285,12 +288,7 @@ bool LPTFun::compare(const PagerImage &image, int strt, int stp, TransferProgres
         if (i % kEepromPage == 0 && progress) progress->setPosition(i);
     }
     i2c_stop();
-    if (!same) {
-        m_state.messages.showDetailed(QString::fromLatin1(text::kVerifyError), verify_details(image, read, strt, stp),
-                                      MsgIcon::None);
-        m_state.transfer_result = -1;
-        return false;
-    }
+    if (!same) return fail(text::kVerifyError, verify_details(image, read, strt, stp));
     m_state.messages.show(QString::fromLatin1(text::kVerifySuccess), MsgIcon::None);
     return true;
 }

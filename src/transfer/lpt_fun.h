@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include <QString>
+
 #include "image/image.h"
 #include "platform/parallel_port.h"
 
@@ -78,7 +80,8 @@ private:
     bool address_for_read(int address);
     // Waits for the EEPROM's write cycle after a write: polls its acknowledge for up to 500 ms.
     void wait_write_cycle(int address);
-    bool fail(const char *message);
+    // Shows the message (with its details section when there are details) and ends the transfer.
+    bool fail(const char *message, const QString &details = {});
 
     ProgramState &m_state;
     PortIo &m_io;
