@@ -91,6 +91,7 @@ QList<QStringList> TestCli::ledgerRows()
 Run TestCli::cli(const QStringList &args, const QByteArray &input)
 {
     QProcess p;
+    testing::endWithThisTest(p);
     // No settings of the user's own: the only adapter is the one --port names.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
