@@ -14,6 +14,12 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, QRe
     return l;
 }
 
+void labelControl(QLabel *label, QWidget *control)
+{
+    label->setBuddy(control); // a buddy label reads "&&" as one ampersand
+    control->setAccessibleName(QString(label->text()).replace(QStringLiteral("&&"), QStringLiteral("&")));
+}
+
 QCheckBox *makeCheck(QWidget *parent, const QString &name, const QString &caption, QRect r, const QString &accessible)
 {
     auto *c = new QCheckBox(caption, parent);

@@ -25,6 +25,9 @@ inline constexpr int kListHeight = 22;
 } // namespace layout
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, QRect r);
+// Makes `label` the caption of `control`: the label shows a doubled ampersand ("SLIENT && BEEP -")
+// as one, and the control is announced by the caption as shown.
+void labelControl(QLabel *label, QWidget *control);
 QCheckBox *makeCheck(QWidget *parent, const QString &name, const QString &caption, QRect r,
                      const QString &accessible = QString());
 QComboBox *makeCombo(QWidget *parent, const QString &name, const QStringList &entries, QRect r,

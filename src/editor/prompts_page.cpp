@@ -135,8 +135,7 @@ void PromptsPage::buildTextPage(QWidget *page)
         const PromptInfo &info = prompt_table()[std::size_t(i)];
         QLineEdit *box = makeEdit(page, indexed("txtPrompt", i), {x + 142, y, 190, kRow}, QString(), 0);
         lblPrompt[std::size_t(i)] = makeLabel(page, indexed("lblPrompt", i), s(info.label), {x, y, 140, kRow});
-        lblPrompt[std::size_t(i)]->setBuddy(box); // shows "&&" as one ampersand
-        box->setAccessibleName(lblPrompt[std::size_t(i)]->text().replace(QStringLiteral("&&"), QStringLiteral("&")));
+        labelControl(lblPrompt[std::size_t(i)], box);
         txtPrompt[std::size_t(i)] = box;
     }
     const int by = 14 + 30 * 15 + 12;

@@ -69,7 +69,7 @@ void RussianPage::build(QWidget *page)
         QWidget *row = new QWidget(page);
         row->setObjectName(indexed("Picture1", r));
         row->setGeometry(x + labelWidth + 2, y, cell * kCellsPerRow, cell);
-        row->setAccessibleName(lblRus[std::size_t(r)]->text());
+        labelControl(lblRus[std::size_t(r)], row);
         Picture1[std::size_t(r)] = row;
         for (int c = 0; c < kCellsPerRow; ++c) {
             const int k = kCellRowStride * r + c;

@@ -309,6 +309,23 @@ void append_utf8(std::string &out, char32_t c)
     }
 }
 
+// One byte of a text as a technician can read it, whatever it holds: control bytes (and the
+// bytes the code page leaves undefined) as "\x00", so a NUL or a line break neither ends nor
+// breaks the line it is shown on; the backslash, and the quote in a quoted value, escaped so
+// every shown text stands for one byte sequence only.
+void append_shown(std::string &out, std::uint8_t byte, bool quoted)
+{
+    const char32_t c = cp1252_to_unicode(byte);
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\x%02X", unsigned(byte));
+        out += buf;
+        return;
+    }
+    if (c == '\\' || (quoted && c == '"')) out += '\\';
+    append_utf8(out, c);
+}
+
 std::string hex_bytes(const std::vector<std::uint8_t> &bytes)
 {
     std::string s;
@@ -369,15 +386,15 @@ std::string field_value(const CatalogueField &field, const PagerImage &image)
     }
     case FieldShow::Prompt: {
         std::string s = "\"";
-        for (std::uint8_t c : prompt_shown(image, field.prompt)) append_utf8(s, cp1252_to_unicode(c));
+        for (std::uint8_t c : prompt_shown(image, field.prompt)) append_shown(s, c, true);
         return s + "\"";
     }
     case FieldShow::Text: {
+        // Trailing NULs end the text; every byte before them is shown.
+        std::size_t end = v.size();
+        while (end > 0 && v[end - 1] == 0) --end;
         std::string s;
-        for (std::uint8_t c : v) {
-            if (c < 32) break;
-            append_utf8(s, cp1252_to_unicode(c));
-        }
+        for (std::size_t k = 0; k < end; ++k) append_shown(s, v[k], false);
         return s;
     }
     }

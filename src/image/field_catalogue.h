@@ -21,9 +21,11 @@ enum class FieldShow {
     Capcode, // 21-bit capcode, seven digits
     Digits,  // one decimal digit per byte, most significant first
     Word,    // big-endian word in hexadecimal (synthesizer words)
-    Prompt,  // prompt record: its leading blanks and text
-    Text,    // 8-bit characters up to the first control character
+    Prompt,  // prompt record: its leading blanks and text, quoted
+    Text,    // 8-bit characters up to the trailing NULs
 };
+// Texts (Prompt, Text) show control bytes as "\x00" and a backslash as "\\"; a quote inside a
+// quoted prompt reads "\"". A shown text is one line and names its bytes unambiguously.
 
 struct CatalogueField {
     std::string name;

@@ -2,6 +2,7 @@
 // Russian page and its keyboard.
 #include <QtTest>
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,6 +42,8 @@ private slots:
     void swedishMakesEveryBoxSmallFont();
     void keyboardTypesAtTheCursorInModifyModeOnly();
     void loadedLanguageDecidesThePromptPage();
+    void rowLabelsShowADoubledAmpersandAsOne_data();
+    void rowLabelsShowADoubledAmpersandAsOne();
 };
 
 void TestPromptsPage::startupLogoIsCentredStoredAndBold()
@@ -178,6 +181,28 @@ void TestPromptsPage::loadedLanguageDecidesThePromptPage()
     QVERIFY(w.window->prompts().russian().keyboard());
     w.window->close(); // ends the program with the keyboard open
     QVERIFY(!w.window->prompts().russian().keyboard() || !w.window->prompts().russian().keyboard()->isVisible());
+}
+
+void TestPromptsPage::rowLabelsShowADoubledAmpersandAsOne_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("text page") << "lblPrompt(26)" << "txtPrompt(26)" << "SILENT & BEEP -->";
+    QTest::newRow("Russian page") << "lblRus(25)" << "Picture1(25)" << "SLIENT & BEEP -";
+}
+
+void TestPromptsPage::rowLabelsShowADoubledAmpersandAsOne()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, control);
+    QFETCH(QString, shown);
+    Window w;
+    auto *l = w.window->findChild<QLabel *>(label);
+    auto *c = w.window->findChild<QWidget *>(control);
+    QVERIFY(l && c);
+    QCOMPARE(QAccessible::queryAccessibleInterface(l)->text(QAccessible::Name), shown);
+    QCOMPARE(c->accessibleName(), shown);
 }
 
 QTEST_MAIN(TestPromptsPage)

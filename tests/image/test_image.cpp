@@ -27,6 +27,8 @@ private slots:
     void germanAndRussianPromptSetsKeepTheirOddRecords();
     void capcodeRecordsKeepTheEnableFlag();
     void functionBitSummariesShowUnusualValues();
+    void textValuesShowEveryByteOnOneLine_data();
+    void textValuesShowEveryByteOnOneLine();
 };
 
 void TestImage::fieldOperationsAtTheBitEdges()
@@ -108,6 +110,46 @@ void TestImage::catalogueCoversEveryBitExactlyOnce()
     QCOMPARE(field_value(*catalogue_field("Password"), img), std::string("1234"));
     QCOMPARE(field_value(*catalogue_field("Prompt 1 (NO PAGES)"), img).front(), '"');
     QCOMPARE(field_value(*catalogue_field("Identity"), img).substr(0, 5), std::string("ZR730"));
+}
+
+void TestImage::textValuesShowEveryByteOnOneLine_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QByteArray>("bytes"); // the prompt's text, or the field's bytes
+    QTest::addColumn<QString>("shown");
+    const QString prompt = QStringLiteral("Prompt 1 (NO PAGES)");
+    QTest::newRow("NUL inside a prompt") << prompt << QByteArray("AB\0C", 4) << QString("\"AB\\x00C\"");
+    QTest::newRow("line break and DEL") << prompt << QByteArray("A\r\n\x7F") << QString("\"A\\x0D\\x0A\\x7F\"");
+    QTest::newRow("quote and backslash") << prompt << QByteArray("a\"b\\") << QString("\"a\\\"b\\\\\"");
+    QTest::newRow("code page: undefined, euro, e acute")
+        << prompt << QByteArray("\x81\x80\xE9") << QString::fromUtf8("\"\\x81\u20AC\u00E9\"");
+    QTest::newRow("identity ends at its trailing NULs")
+        << "Identity" << QByteArray("ZR730\0\0\0\0\0\0\0\0\0", 14) << QString("ZR730");
+    QTest::newRow("identity with a NUL inside") << "Identity" << QByteArray("ZR\0\x01\"\\X\0\0\0\0\0\0\0", 14)
+                                                << QString("ZR\\x00\\x01\"\\\\X");
+}
+
+void TestImage::textValuesShowEveryByteOnOneLine()
+{
+    QFETCH(QString, field);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    const CatalogueField *f = catalogue_field(field.toStdString());
+    QVERIFY(f);
+    PagerImage img = default_image();
+    if (f->show == FieldShow::Prompt) {
+        img[f->address] &= 0xF0; // no leading blanks
+        img[f->address + 1] = std::uint8_t(bytes.size());
+        std::copy(bytes.begin(), bytes.end(), &img[f->address + 2]);
+    } else {
+        std::copy(bytes.begin(), bytes.end(), &img[f->address]);
+    }
+    const std::string value = field_value(*f, img);
+    QCOMPARE(QString::fromStdString(value), shown);
+    // The report of the difference is one whole line.
+    const auto report = differences_report(field_differences(default_image(), img), "expected", "read back");
+    QVERIFY2(report.find("read back " + value + "\n") != std::string::npos, report.c_str());
+    QCOMPARE(std::count(report.begin(), report.end(), '\n'), 1);
 }
 
 void TestImage::memoryMapFieldsFitAndNeverOverlap()

@@ -1,6 +1,7 @@
 #pragma once
 // Runs the programmer-board simulator (tools/boardsim) as a child process for a test, with
-// its terminal linked to a path of the test's own; the process never outlives the object.
+// its terminal linked to a path of the test's own; the process never outlives the object,
+// nor a test that crashes or is killed.
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,8 @@
 #include <QTemporaryDir>
 
 #include <memory>
+
+#include "support/child_process.h"
 
 namespace zr730::testing {
 
@@ -24,6 +27,7 @@ public:
         kill();
         m_process = std::make_unique<QProcess>();
         m_process->setProcessChannelMode(QProcess::SeparateChannels);
+        endWithThisTest(*m_process);
         m_process->start(QStringLiteral(ZR730_BOARDSIM_PATH), QStringList{QStringLiteral("--link"), m_link} + m_extra);
         if (!m_process->waitForStarted(5000)) return false;
         QByteArray out;
@@ -58,6 +62,7 @@ public:
     }
 
     bool running() const { return m_process && m_process->state() == QProcess::Running; }
+    qint64 processId() const { return m_process ? m_process->processId() : 0; }
     const QString &linkPath() const { return m_link; }
 
 private:

@@ -1,10 +1,12 @@
 #pragma once
 // Runs the GPIB-controller simulator (tools/gpibsim) as a child process for a test; the
-// process never outlives the object.
+// process never outlives the object, nor a test that crashes or is killed.
 #include <QProcess>
 #include <QStringList>
 
 #include <memory>
+
+#include "support/child_process.h"
 
 namespace zr730::testing {
 
@@ -22,6 +24,7 @@ public:
     bool start()
     {
         m_process = std::make_unique<QProcess>();
+        endWithThisTest(*m_process);
         m_process->start(QStringLiteral(ZR730_GPIBSIM_PATH), m_args);
         if (!m_process->waitForStarted(5000)) return false;
         QByteArray out;
@@ -34,6 +37,7 @@ public:
         return out.startsWith("gpibsim: ready");
     }
     int port() const { return m_port; }
+    qint64 processId() const { return m_process ? m_process->processId() : 0; }
 
 private:
     QStringList m_args;

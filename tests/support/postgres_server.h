@@ -21,11 +21,14 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include "support/child_process.h"
+
 namespace zr730::testing {
 
 class PostgresServer {
 public:
-    PostgresServer() = default;
+    // parent: the folder that holds the cluster's temporary folder.
+    explicit PostgresServer(const QString &parent = QDir::tempPath()) : m_dir(parent + "/zr730-postgres-XXXXXX") {}
     ~PostgresServer() { stop(); }
     PostgresServer(const PostgresServer &) = delete;
     PostgresServer &operator=(const PostgresServer &) = delete;
@@ -41,7 +44,9 @@ public:
         m_server->setWorkingDirectory(m_dir.path());
         m_server->setStandardOutputFile(log);
         m_server->setStandardErrorFile(log, QIODevice::Append);
-        // setpriv execs the server with SIGINT (fast shutdown) due when this process dies.
+        // setpriv execs the server with SIGINT (fast shutdown) due when this process dies; it
+        // sets that again after taking the postgres user, which clears it.
+        endWithThisTest(*m_server, SIGINT);
         QStringList args{"--pdeathsig", "INT"};
         if (::geteuid() == 0)
             args << "--reuid=postgres"
@@ -97,6 +102,7 @@ public:
     }
 
     bool running() const { return m_server && m_server->state() == QProcess::Running; }
+    qint64 processId() const { return m_server ? m_server->processId() : 0; }
     QString host() const { return "127.0.0.1"; }
     int port() const { return m_port; }
     QString user() const { return "postgres"; } // the cluster's superuser

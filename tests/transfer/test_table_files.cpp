@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "image/defaults.h"
+#include "support/child_process.h"
 #include "support/program_state.h"
 #include "support/recording_messages.h"
 #include "support/texts.h"
@@ -375,6 +376,7 @@ void TestTableFiles::saveKilledMidwayLeavesTheOldFileWhole()
     const QByteArray old = QByteArray(1024, '\x11') + "tail";
     writeBytes(file, old);
     QProcess child;
+    endWithThisTest(child);
     child.start(QStringLiteral(ZR730_SAVE_CHILD_PATH), {file, stage});
     QVERIFY(child.waitForFinished(10000));
     QCOMPARE(child.exitStatus() == QProcess::CrashExit, !replaced);
