@@ -19,6 +19,7 @@ enum Exit : int {
     kExitTransfer = 5,  // the read or write failed on the way (time-out, checksum, lost board)
     kExitRefused = 6,   // a question was answered No, or a series was stopped
     kExitNotZr730 = 7,  // the pager on the board is not a ZR730
+    kExitLedgerLocal = 8, // ledger: the server could not be reached; only this station's entries were looked at
 };
 
 struct Options {
@@ -31,7 +32,7 @@ struct Options {
     bool increment1st = false, increment2nd = false; // --increment 1st,2nd
     LedgerFilter filter;          // ledger --capcode, --from, --to, --station, --outcome
     bool csv = false;             // ledger --csv
-    std::optional<qint64> imageId; // ledger --image ID
+    std::optional<QString> imageId; // ledger --image ID
 };
 
 int info(const Options &o);

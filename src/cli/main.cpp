@@ -19,7 +19,8 @@ const char kUsage[] =
     "  write IN.tbl              write a table file into the pager, then verify it\n"
     "  verify IN.tbl             compare the pager with a table file, field by field\n"
     "  ledger                    list the programming ledger (filters below; --csv for CSV)\n"
-    "  ledger --image ID OUT.tbl write the image recorded in entry ID as a table file\n"
+    "  ledger --image ID OUT.tbl write the image recorded in entry ID (the id column of a\n"
+    "                            listing, or its whole uid) as a table file\n"
     "\n"
     "Options:\n"
     "  --json                    info: print JSON\n"
@@ -35,7 +36,8 @@ const char kUsage[] =
     "                            \"refused\", \"read\" or \"writing\"\n"
     "\n"
     "Exit status: 0 done, 1 different or verify error, 2 bad arguments, 3 file problem,\n"
-    "4 no board, 5 transfer failed, 6 refused or stopped, 7 not a ZR730 pager.\n";
+    "4 no board, 5 transfer failed, 6 refused or stopped, 7 not a ZR730 pager,\n"
+    "8 ledger server not reached (only this station's entries).\n";
 
 } // namespace
 
@@ -128,14 +130,7 @@ int main(int argc, char *argv[])
         }
     }
     o.csv = parser.isSet(csv);
-    if (parser.isSet(image)) {
-        bool ok = false;
-        o.imageId = parser.value(image).toLongLong(&ok);
-        if (!ok) {
-            err_line(QStringLiteral("zr730-cli: --image needs an entry number"));
-            return kExitUsage;
-        }
-    }
+    if (parser.isSet(image)) o.imageId = parser.value(image);
 
     if (command == QLatin1String("info")) return info(o);
     if (command == QLatin1String("ledger")) return ledger(o);

@@ -1,6 +1,9 @@
 #include "ledger/ledger.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
 #include <QElapsedTimer>
 #include <QSysInfo>
@@ -30,11 +33,21 @@ constexpr OutcomeName kOutcomes[] = {
     {LedgerOutcome::Writing, "writing"},
 };
 
-// What happens instead when the server fails, and when this station's file fails too.
-constexpr const char *kKeptHere = "entries are kept on this station until it can";
-constexpr const char *kNotRecorded = "the entry is not recorded";
-constexpr const char *kShownHere = "this station's entries are shown instead";
-constexpr const char *kNotShown = "no entries can be shown";
+// What happens instead when the server fails, when this station's file fails too, and when
+// only this station's file fails.
+struct Fallback {
+    const char *instead;
+    const char *lost;
+    const char *serverOnly;
+};
+constexpr Fallback kRecording{"entries are kept on this station until it can", "the entry is not recorded",
+                              "the entry is kept on the server only"};
+constexpr Fallback kShowing{"this station's entries are shown instead", "no entries can be shown",
+                            "this station's entries not yet copied to the server are not shown"};
+
+// A file that holds no database, moved aside.
+constexpr const char *kMovedAside =
+    "The programming ledger file %1 is damaged; it was moved to %2 and a new ledger file was started.";
 
 QByteArray image_bytes(const PagerImage &image)
 {
@@ -42,16 +55,25 @@ QByteArray image_bytes(const PagerImage &image)
 }
 
 // One warning out of the clauses of the server and of this station's file: empty when neither
-// failed; the server's clause and what was done instead when only it failed; else both
-// clauses and what was lost.
-QString warning(const QString &serverClause, const QString &localClause, const char *instead, const char *lost)
+// failed; when the server has it, this station's clause and what it misses; the server's
+// clause and what was done instead when only it failed; else both clauses and what was lost.
+QString warning(const QString &serverClause, const QString &localClause, bool onServer, const Fallback &f)
 {
+    if (onServer)
+        return localClause.isEmpty() ? QString()
+                                     : QStringLiteral("%1; %2.").arg(localClause, QLatin1String(f.serverOnly));
     if (localClause.isEmpty())
-        return serverClause.isEmpty() ? QString() : QStringLiteral("%1; %2.").arg(serverClause, QLatin1String(instead));
-    if (serverClause.isEmpty()) return QStringLiteral("%1; %2.").arg(localClause, QLatin1String(lost));
+        return serverClause.isEmpty() ? QString() : QStringLiteral("%1; %2.").arg(serverClause, QLatin1String(f.instead));
+    if (serverClause.isEmpty()) return QStringLiteral("%1; %2.").arg(localClause, QLatin1String(f.lost));
     QString second = localClause;
     second[0] = second[0].toLower();
-    return QStringLiteral("%1, and %2; %3.").arg(serverClause, second, QLatin1String(lost));
+    return QStringLiteral("%1, and %2; %3.").arg(serverClause, second, QLatin1String(f.lost));
+}
+
+// A file that failed (or was started anew) outweighs a server that could not be used.
+LedgerReach reach_of(bool localFailed, bool serverMissed)
+{
+    return localFailed ? LedgerReach::Unreadable : serverMissed ? LedgerReach::ThisStationOnly : LedgerReach::Whole;
 }
 
 // The entry as this ledger records it: its station, and a uid and time when the caller gave none.
@@ -122,22 +144,66 @@ Ledger::Ledger(const LedgerSettings &settings, const QString &defaultFile)
 
 Ledger::~Ledger() = default;
 
+std::optional<QString> ledger_identity(const QString &text)
+{
+    const QString id = text.trimmed().toLower();
+    if (id.size() < kLedgerShortIdLength || id.size() > 36) return std::nullopt;
+    for (const QChar c : id)
+        if (!c.isDigit() && (c < QLatin1Char('a') || c > QLatin1Char('f')) && c != QLatin1Char('-')) return std::nullopt;
+    return id;
+}
+
+QString Ledger::withNotice(const QString &problem)
+{
+    QString out = problem;
+    if (!m_notice.isEmpty()) out = out.isEmpty() ? m_notice : out + QLatin1Char(' ') + m_notice;
+    m_notice.clear();
+    return out;
+}
+
+QString Ledger::moveAside()
+{
+    m_local->close();
+    QFile file(m_localFile);
+    // Another program on this station may have moved it and started a new one meanwhile.
+    if (file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3", 16)) return m_localFile;
+    file.close();
+    const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd'T'HH-mm-ss'Z'"));
+    QString aside = QStringLiteral("%1.damaged-%2").arg(m_localFile, stamp);
+    for (int n = 2; QFileInfo::exists(aside); ++n) aside = QStringLiteral("%1.damaged-%2-%3").arg(m_localFile, stamp).arg(n);
+    if (!QFile::rename(m_localFile, aside)) return {};
+    // The journal belongs to the damaged file: a new file must not take it for its own.
+    for (const char *companion : {"-journal", "-wal", "-shm"})
+        if (QFileInfo::exists(m_localFile + QLatin1String(companion)))
+            QFile::rename(m_localFile + QLatin1String(companion), aside + QLatin1String(companion));
+    return aside;
+}
+
 LedgerStore *Ledger::local(QString &problem)
 {
     problem = m_local->open();
+    if (!problem.isEmpty() && m_local->damaged()) {
+        const QString aside = moveAside();
+        if (!aside.isEmpty()) {
+            if (aside != m_localFile) m_notice = QString::fromLatin1(kMovedAside).arg(m_localFile, aside);
+            problem = m_local->open();
+        }
+    }
     return problem.isEmpty() ? m_local.get() : nullptr;
 }
 
 QString Ledger::copyPending(LedgerStore &server)
 {
     // A file that cannot be read now keeps its entries for a later call.
-    if (!m_local->open().isEmpty()) return {};
+    QString unreadable;
+    LedgerStore *l = local(unreadable);
+    if (!l) return {};
     QList<LedgerEntry> pending;
-    if (!m_local->pending(pending).isEmpty()) return {};
+    if (!l->pending(pending).isEmpty()) return {};
     for (const LedgerEntry &e : pending) {
         if (const QString p = server.put(e, true); !p.isEmpty()) return p;
         // Should the mark fail, the entry is copied again later, onto its own row.
-        m_local->markCopied(e.uid);
+        l->markCopied(e.uid);
     }
     return {};
 }
@@ -174,19 +240,25 @@ LedgerBeginResult Ledger::beginWrite(const LedgerEntry &entry, bool checkDuplica
     m_claim.reset();
     QString serverClause;
     QString localClause;
+    bool onServer = false;
     if (LedgerStore *s = server(serverClause)) {
         serverClause = s->begin(e, checkDuplicates, r.duplicates);
-        if (!serverClause.isEmpty()) m_server->close();
+        onServer = serverClause.isEmpty();
+        if (!onServer) m_server->close();
     }
-    // This station's file: alone, or standing in for a server that cannot be used now.
-    if (!m_server || !serverClause.isEmpty()) {
-        if (LedgerStore *l = local(localClause)) localClause = l->begin(e, checkDuplicates, r.duplicates);
+    if (onServer) {
+        // This station keeps its own record of the claim the server holds.
+        if (r.duplicates.isEmpty())
+            if (LedgerStore *l = local(localClause)) localClause = l->put(e, true);
+    } else if (LedgerStore *l = local(localClause)) {
+        // This station's file: alone, or standing in for a server that cannot be used now.
+        localClause = l->begin(e, checkDuplicates, r.duplicates);
     }
-    if (localClause.isEmpty() && r.duplicates.isEmpty()) {
+    if (r.duplicates.isEmpty() && (onServer || localClause.isEmpty())) {
         r.uid = e.uid;
         m_claim = e;
     }
-    r.problem = warning(serverClause, localClause, kKeptHere, kNotRecorded);
+    r.problem = withNotice(warning(serverClause, localClause, onServer, kRecording));
     return r;
 }
 
@@ -199,29 +271,25 @@ QString Ledger::finishWrite(const QString &uid, LedgerOutcome outcome, const Pag
         serverClause = s->finish(uid, outcome, bytes, true, onServer);
         if (!serverClause.isEmpty()) m_server->close();
     }
-    // This station's row, when it has one, follows; it needs no copy when the server has the outcome.
+    // This station's row follows, marked as copied when the server has the outcome.
     QString localClause;
     bool here = false;
     LedgerStore *l = local(localClause);
     if (l) localClause = l->finish(uid, outcome, bytes, onServer, here);
     const bool claimed = m_claim && m_claim->uid == uid;
-    if (onServer) {
-        if (claimed) m_claim.reset();
-        return {};
-    }
     if (l && localClause.isEmpty() && !here) {
         if (claimed) {
-            // The write began on the server, which cannot be used now: the whole entry is kept here.
+            // The claim is not in this station's file (it could not be written then): the whole entry is kept now.
             LedgerEntry e = *m_claim;
             e.outcome = outcome;
             e.image = bytes;
-            localClause = l->put(e, false);
-        } else {
+            localClause = l->put(e, onServer);
+        } else if (!onServer) {
             localClause = QStringLiteral("The programming ledger holds no write %1").arg(uid);
         }
     }
-    if (claimed && localClause.isEmpty()) m_claim.reset();
-    return warning(serverClause, localClause, kKeptHere, kNotRecorded);
+    if (claimed && (onServer || localClause.isEmpty())) m_claim.reset();
+    return withNotice(warning(serverClause, localClause, onServer, kRecording));
 }
 
 QString Ledger::record(const LedgerEntry &entry)
@@ -229,49 +297,71 @@ QString Ledger::record(const LedgerEntry &entry)
     const LedgerEntry e = stamped(entry, m_station);
     QString serverClause;
     QString localClause;
+    bool onServer = false;
     if (LedgerStore *s = server(serverClause)) {
         serverClause = s->put(e, true);
-        if (serverClause.isEmpty()) return {};
-        m_server->close();
+        onServer = serverClause.isEmpty();
+        if (!onServer) m_server->close();
     }
-    if (LedgerStore *l = local(localClause)) localClause = l->put(e, false);
-    return warning(serverClause, localClause, kKeptHere, kNotRecorded);
+    if (LedgerStore *l = local(localClause)) localClause = l->put(e, onServer);
+    return withNotice(warning(serverClause, localClause, onServer, kRecording));
 }
 
-QList<LedgerEntry> Ledger::list(const LedgerFilter &filter, QString *problem)
+QList<LedgerEntry> Ledger::list(const LedgerFilter &filter, QString *problem, LedgerReach *reach)
 {
     QList<LedgerEntry> entries;
     QString serverClause;
     QString localClause;
+    bool onServer = false;
     if (LedgerStore *s = server(serverClause)) {
         serverClause = s->select(filter, entries);
-        if (serverClause.isEmpty()) {
-            if (problem) problem->clear();
-            return entries;
+        onServer = serverClause.isEmpty();
+        if (!onServer) {
+            m_server->close();
+            entries.clear();
         }
-        m_server->close();
     }
-    if (LedgerStore *l = local(localClause)) localClause = l->select(filter, entries);
-    if (problem) *problem = warning(serverClause, localClause, kShownHere, kNotShown);
+    // This station's entries: all of them when the server cannot be used, else those it lacks.
+    QList<LedgerEntry> here;
+    if (LedgerStore *l = local(localClause)) localClause = l->select(filter, here, onServer);
+    QSet<QString> uids;
+    for (const LedgerEntry &e : std::as_const(entries)) uids.insert(e.uid);
+    for (const LedgerEntry &e : std::as_const(here))
+        if (!uids.contains(e.uid)) entries << e;
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const LedgerEntry &a, const LedgerEntry &b) { return a.time > b.time; });
+    if (reach) *reach = reach_of(!localClause.isEmpty() || !m_notice.isEmpty(), m_server && !onServer);
+    const QString p = withNotice(warning(serverClause, localClause, onServer, kShowing));
+    if (problem) *problem = p;
     return entries;
 }
 
-std::optional<LedgerEntry> Ledger::entry(qint64 id, QString *problem)
+LedgerLookup Ledger::find(const QString &identity)
 {
-    std::optional<LedgerEntry> e;
+    LedgerLookup r;
     QString serverClause;
     QString localClause;
+    bool onServer = false;
+    QStringList there;
     if (LedgerStore *s = server(serverClause)) {
-        serverClause = s->byId(id, e);
-        if (serverClause.isEmpty()) {
-            if (problem) problem->clear();
-            return e;
-        }
-        m_server->close();
+        serverClause = s->uidsStartingWith(identity, there);
+        onServer = serverClause.isEmpty();
+        if (!onServer) m_server->close();
     }
-    if (LedgerStore *l = local(localClause)) localClause = l->byId(id, e);
-    if (problem) *problem = warning(serverClause, localClause, kShownHere, kNotShown);
-    return e;
+    QStringList here;
+    LedgerStore *l = local(localClause);
+    if (l) localClause = l->uidsStartingWith(identity, here);
+    r.uids = there;
+    for (const QString &uid : std::as_const(here))
+        if (!r.uids.contains(uid)) r.uids << uid;
+    if (r.uids.size() == 1) {
+        const QString &uid = r.uids.first();
+        if (there.contains(uid)) serverClause = m_server->byUid(uid, r.entry);
+        if (!r.entry && l && here.contains(uid)) localClause = l->byUid(uid, r.entry);
+    }
+    r.reach = reach_of(!localClause.isEmpty() || !m_notice.isEmpty(), m_server && !onServer);
+    r.problem = withNotice(warning(serverClause, localClause, onServer, kShowing));
+    return r;
 }
 
 // ---- listings -------------------------------------------------------------------------------
@@ -311,12 +401,30 @@ QString column(const QString &text, int width, bool right = false)
     return right ? cut.rightJustified(width) : cut.leftJustified(width);
 }
 
-QString table_row(const QStringList &cells)
+// The shortest leading part of the uids, kLedgerShortIdLength characters or more, that tells
+// the entries apart (a cut never ends on a dash).
+int short_id_length(const QList<LedgerEntry> &entries)
 {
-    static constexpr int kWidths[] = {6, 19, 16, 20, 19, 11};
+    for (int n = kLedgerShortIdLength;; ++n) {
+        QSet<QString> cuts;
+        bool longer = false; // some uid goes on beyond n characters
+        for (const LedgerEntry &e : entries) {
+            cuts.insert(e.uid.left(n));
+            longer = longer || e.uid.size() > n;
+        }
+        if (cuts.size() < entries.size() && longer) continue;
+        const bool dash = std::any_of(entries.begin(), entries.end(),
+                                      [n](const LedgerEntry &e) { return e.uid.size() > n && e.uid[n - 1] == '-'; });
+        return dash ? n + 1 : n;
+    }
+}
+
+QString table_row(const QStringList &cells, int idWidth)
+{
+    static constexpr int kWidths[] = {0, 19, 16, 20, 19, 11};
     QStringList out;
     for (int i = 0; i < cells.size(); ++i)
-        out << (i < int(std::size(kWidths)) ? column(cells[i], kWidths[i], i == 0 || i == 5) : cells[i]);
+        out << (i < int(std::size(kWidths)) ? column(cells[i], i == 0 ? idWidth : kWidths[i], i == 5) : cells[i]);
     QString line = out.join(QStringLiteral("  "));
     while (line.endsWith(QLatin1Char(' '))) line.chop(1);
     return line + QLatin1Char('\n');
@@ -333,8 +441,9 @@ QString ledger_csv(const QList<LedgerEntry> &entries)
                << QStringLiteral("functions%1").arg(n);
     header << QStringLiteral("table_file") << QStringLiteral("uid");
     QString out = header.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    const int idLength = short_id_length(entries);
     for (const LedgerEntry &e : entries) {
-        QStringList row{QString::number(e.id),
+        QStringList row{e.uid.left(idLength),
                         e.time.toUTC().toString(Qt::ISODateWithMs),
                         e.station,
                         outcome_text(e.outcome),
@@ -351,16 +460,19 @@ QString ledger_csv(const QList<LedgerEntry> &entries)
 
 QString ledger_table(const QList<LedgerEntry> &entries)
 {
+    const int idLength = short_id_length(entries);
     QString out = table_row({QStringLiteral("id"), QStringLiteral("time (UTC)"), QStringLiteral("station"),
                              QStringLiteral("outcome"), QStringLiteral("band"), QStringLiteral("MHz"),
-                             QStringLiteral("capcodes enabled")});
+                             QStringLiteral("capcodes enabled")},
+                            idLength);
     for (const LedgerEntry &e : entries) {
         QStringList on;
         for (std::size_t i = 0; i < e.capcodes.size(); ++i)
             if (e.capcodes[i].enabled) on << QStringLiteral("#%1 %2").arg(i + 1).arg(capcode7(e.capcodes[i].capcode));
-        out += table_row({QString::number(e.id), time_text(e.time), e.station, outcome_text(e.outcome),
+        out += table_row({e.uid.left(idLength), time_text(e.time), e.station, outcome_text(e.outcome),
                           e.band < 0 ? QStringLiteral("-") : band_name(e.band), megahertz(e.frequency),
-                          on.join(QStringLiteral(", "))});
+                          on.join(QStringLiteral(", "))},
+                         idLength);
     }
     return out;
 }

@@ -2,14 +2,17 @@
 // The programming ledger: every pager written (with its outcome) and every pager read, with the
 // capcodes, band, frequency, table file and the whole image, so an operator knows which capcode
 // went into which pager. Stored through Qt SQL: an SQLite file on this station, and, when the
-// installation names one, a PostgreSQL server that several stations share. Entries made while
-// the server cannot be reached stay in the local file and are copied to the server later.
+// installation names one, a PostgreSQL server that several stations share. Every entry a
+// station makes is kept in its local file too, marked once the server has it; entries made
+// while the server cannot be reached are copied to the server later. An entry's uid names it
+// on every station and server; listings show a short form of it (its first characters).
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -26,7 +29,8 @@ QString outcome_text(LedgerOutcome outcome);
 // The outcome of one of those texts; none for any other text.
 std::optional<LedgerOutcome> outcome_from_text(const QString &text);
 
-// A write at another station still counts as running for this long after it began.
+// A write (at another station, or by another program at this one) still counts as running for
+// this long after it began.
 inline constexpr int kLedgerClaimSeconds = 300;
 // A server attempt that took this long (a host that does not answer) is not repeated for
 // kLedgerQuietMs; a server that refuses at once is tried again at every call.
@@ -41,8 +45,8 @@ struct LedgerCapcode {
 };
 
 struct LedgerEntry {
-    qint64 id = 0;  // given by the database that holds the entry
-    QString uid;    // the same on every station and server
+    qint64 id = 0;  // given by the database that holds the entry: its order there, never shown
+    QString uid;    // the entry's identity, the same on every station and server
     QDateTime time; // UTC
     QString station;
     LedgerOutcome outcome = LedgerOutcome::Read;
@@ -61,7 +65,7 @@ struct LedgerDuplicate {
     quint32 capcode = 0;
     QDateTime time;
     QString station;
-    LedgerOutcome outcome = LedgerOutcome::WrittenVerified; // or Writing at another station
+    LedgerOutcome outcome = LedgerOutcome::WrittenVerified; // or Writing by another write
 };
 
 struct LedgerBeginResult {
@@ -75,6 +79,27 @@ struct LedgerFilter {
     QDate from, to;                 // inclusive, UTC; null for open
     QString station;
     std::optional<LedgerOutcome> outcome;
+};
+
+// How much of the ledger a listing or look-up saw.
+enum class LedgerReach {
+    Whole,            // the server (with this station's entries not yet copied), or the file when there is no server
+    ThisStationOnly,  // the server could not be used: this station's own entries only
+    Unreadable,       // this station's file could not be read (or was damaged and started anew)
+};
+
+// A listing shows at least this many leading characters of a uid; --image takes no fewer.
+inline constexpr int kLedgerShortIdLength = 8;
+// The identity a user gave, in lower case; none unless it is kLedgerShortIdLength or more
+// characters of a uid (hexadecimal digits and dashes).
+std::optional<QString> ledger_identity(const QString &text);
+
+// An entry looked up by its identity (a uid, or its leading characters).
+struct LedgerLookup {
+    std::optional<LedgerEntry> entry; // with its image, when the identity names exactly one entry
+    QStringList uids;                 // every uid the identity names (more than one: ambiguous)
+    QString problem;                  // the one warning to show; empty when all went well
+    LedgerReach reach = LedgerReach::Whole;
 };
 
 // $XDG_DATA_HOME/zr730/ledger.sqlite (usually ~/.local/share/zr730/ledger.sqlite).
@@ -93,20 +118,22 @@ public:
     Ledger &operator=(const Ledger &) = delete;
 
     // Before a write, in one transaction: with checkDuplicates, the earlier entries that hold one
-    // of the entry's enabled capcodes as written and verified (or being written at another
-    // station), and nothing recorded when there are any; otherwise the entry is recorded as
-    // "writing". So two stations writing one capcode at the same moment cannot both miss it.
+    // of the entry's enabled capcodes as written and verified (or being written by another write,
+    // at this station or another), and nothing recorded when there are any; otherwise the entry
+    // is recorded as "writing". So two writes of one capcode at the same moment (two stations,
+    // or two boards at one station) cannot both miss it.
     LedgerBeginResult beginWrite(const LedgerEntry &entry, bool checkDuplicates);
     // The outcome of the write begun under uid, with the image as written. Returns the problem.
     QString finishWrite(const QString &uid, LedgerOutcome outcome, const PagerImage &image);
     // One finished entry (a read, a refused write). Returns the problem, empty when recorded.
     QString record(const LedgerEntry &entry);
 
-    // Entries matching the filter, newest first, without their images. With a server: the
-    // server's, or this station's when it cannot be reached (problem says so).
-    QList<LedgerEntry> list(const LedgerFilter &filter, QString *problem = nullptr);
-    // One entry with its image, by the id a listing from the same place gave.
-    std::optional<LedgerEntry> entry(qint64 id, QString *problem = nullptr);
+    // Entries matching the filter, newest first, without their images, each uid once. With a
+    // server: the server's and this station's not yet copied there, or this station's alone
+    // when the server cannot be used (problem and reach say so).
+    QList<LedgerEntry> list(const LedgerFilter &filter, QString *problem = nullptr, LedgerReach *reach = nullptr);
+    // The entry that identity (from ledger_identity) names, looked up where list() looks.
+    LedgerLookup find(const QString &identity);
 
     QString station() const { return m_station; }
     // True when a server is named.
@@ -119,8 +146,12 @@ private:
     // set) when it cannot be used now, or when there is none.
     LedgerStore *server(QString &problem);
     QString copyPending(LedgerStore &server);
-    // This station's file, open; null (and the problem set) when it cannot be opened.
+    // This station's file, open; null (and the problem set) when it cannot be opened. A file
+    // that holds no database is moved aside and a new one started (the notice says where).
     LedgerStore *local(QString &problem);
+    QString moveAside();
+    // The problem, with the notice of a file moved aside since the last call, once.
+    QString withNotice(const QString &problem);
 
     QString m_station;
     QString m_localFile;
@@ -129,9 +160,13 @@ private:
     std::optional<LedgerEntry> m_claim; // the write begun last, should it have to be kept locally
     QDeadlineTimer m_quietUntil;        // the server is not tried before then (expired: try it)
     QString m_lastServerProblem;
+    QString m_notice;
 };
 
-// The entries as CSV (RFC 4180: CRLF lines, quoted where needed), one header line.
+// The listings name each entry by its id: the shortest leading part of its uid, at least
+// kLedgerShortIdLength characters, that tells the listed entries apart.
+// The entries as CSV (RFC 4180: CRLF lines, quoted where needed), one header line; the whole
+// uid in the last column.
 QString ledger_csv(const QList<LedgerEntry> &entries);
 // The entries as a fixed-column table for a terminal.
 QString ledger_table(const QList<LedgerEntry> &entries);

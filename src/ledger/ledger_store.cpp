@@ -122,6 +122,9 @@ bool LedgerStore::exec(const QString &sql, QString &error)
     QSqlQuery q(db());
     if (q.exec(sql)) return true;
     error = reason(q.lastError());
+    // SQLITE_CORRUPT (11) or SQLITE_NOTADB (26): the file holds no usable database.
+    const int code = q.lastError().nativeErrorCode().toInt() & 0xff;
+    if (m_kind == Kind::Sqlite && (code == 11 || code == 26)) m_damaged = true;
     return false;
 }
 
@@ -135,11 +138,18 @@ QString LedgerStore::open()
 {
     QSqlDatabase d = db();
     if (d.isOpen()) {
-        // A server that went away leaves an open connection that no longer works.
+        // A file that a statement found damaged stays so (for the ledger to move it aside); a
+        // server that went away leaves an open connection that no longer works.
         QString error;
-        if (m_kind == Kind::Sqlite || exec(QStringLiteral("SELECT 1"), error)) return {};
+        if (m_kind == Kind::Sqlite) {
+            if (!m_damaged) return {};
+            d.close();
+            return failure("used", QStringLiteral("it is damaged"));
+        }
+        if (exec(QStringLiteral("SELECT 1"), error)) return {};
         d.close();
     }
+    m_damaged = false;
     if (m_kind == Kind::Sqlite) QDir().mkpath(QFileInfo(m_place).absolutePath());
     if (!d.open()) return failure(m_kind == Kind::Sqlite ? "opened" : "reached", reason(d.lastError()));
     const QString problem = makeSchema();
@@ -290,13 +300,12 @@ QString LedgerStore::begin(const LedgerEntry &entry, bool checkDuplicates, QList
         q.prepare(QStringLiteral("SELECT c.capcode, e.time_ms, e.station, e.outcome FROM entry_capcodes c "
                                  "JOIN entries e ON e.uid = c.entry_uid WHERE c.enabled = 1 AND c.capcode IN (%1) "
                                  "AND e.uid <> :uid AND (e.outcome = :verified OR (e.outcome = :writing "
-                                 "AND e.station <> :station AND e.time_ms >= :recent)) "
+                                 "AND e.time_ms >= :recent)) "
                                  "ORDER BY e.time_ms DESC, e.id DESC")
                       .arg(capcodes.join(QLatin1Char(','))));
         q.bindValue(QStringLiteral(":uid"), entry.uid);
         q.bindValue(QStringLiteral(":verified"), outcome_text(LedgerOutcome::WrittenVerified));
         q.bindValue(QStringLiteral(":writing"), outcome_text(LedgerOutcome::Writing));
-        q.bindValue(QStringLiteral(":station"), text(entry.station));
         q.bindValue(QStringLiteral(":recent"), entry.time.addSecs(-kLedgerClaimSeconds).toMSecsSinceEpoch());
         if (!q.exec()) {
             error = reason(q.lastError());
@@ -381,9 +390,10 @@ QString LedgerStore::read(QSqlQuery &rows, QSqlQuery &capcodes, QList<LedgerEntr
     return {};
 }
 
-QString LedgerStore::select(const LedgerFilter &filter, QList<LedgerEntry> &entries)
+QString LedgerStore::select(const LedgerFilter &filter, QList<LedgerEntry> &entries, bool uncopiedOnly)
 {
-    const QString condition = where(filter);
+    QString condition = where(filter);
+    if (uncopiedOnly) condition += (condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + QStringLiteral("e.copied = 0");
     QSqlQuery rows(db());
     rows.setForwardOnly(true);
     rows.prepare(QStringLiteral("SELECT %1 FROM entries e%2 ORDER BY e.time_ms DESC, e.id DESC")
@@ -397,18 +407,30 @@ QString LedgerStore::select(const LedgerFilter &filter, QList<LedgerEntry> &entr
     return read(rows, capcodes, entries);
 }
 
-QString LedgerStore::byId(qint64 id, std::optional<LedgerEntry> &entry)
+QString LedgerStore::uidsStartingWith(const QString &prefix, QStringList &uids)
+{
+    uids.clear();
+    QSqlQuery q(db());
+    q.setForwardOnly(true);
+    // A comparison of the leading characters, which no collation or LIKE wildcard can bend.
+    q.prepare(QStringLiteral("SELECT uid FROM entries WHERE LOWER(SUBSTR(uid, 1, %1)) = :prefix").arg(prefix.size()));
+    q.bindValue(QStringLiteral(":prefix"), prefix);
+    if (!q.exec()) return failure("read", reason(q.lastError()));
+    while (q.next()) uids << q.value(0).toString();
+    return {};
+}
+
+QString LedgerStore::byUid(const QString &uid, std::optional<LedgerEntry> &entry)
 {
     entry.reset();
     QSqlQuery rows(db());
     rows.prepare(
-        QStringLiteral("SELECT %1, e.image FROM entries e WHERE e.id = :id").arg(QLatin1String(kEntryColumns)));
-    rows.bindValue(QStringLiteral(":id"), id);
+        QStringLiteral("SELECT %1, e.image FROM entries e WHERE e.uid = :uid").arg(QLatin1String(kEntryColumns)));
+    rows.bindValue(QStringLiteral(":uid"), uid);
     QSqlQuery capcodes(db());
-    capcodes.prepare(
-        QStringLiteral("SELECT %1 FROM entry_capcodes c JOIN entries e ON e.uid = c.entry_uid WHERE e.id = :id")
-            .arg(QLatin1String(kCapcodeColumns)));
-    capcodes.bindValue(QStringLiteral(":id"), id);
+    capcodes.prepare(QStringLiteral("SELECT %1 FROM entry_capcodes c WHERE c.entry_uid = :uid")
+                         .arg(QLatin1String(kCapcodeColumns)));
+    capcodes.bindValue(QStringLiteral(":uid"), uid);
     QList<LedgerEntry> found;
     const QString problem = read(rows, capcodes, found);
     if (!found.isEmpty()) entry = found.first();

@@ -27,6 +27,9 @@ public:
 
     // Opens the connection (again when it was lost) and makes the schema.
     QString open();
+    // True when open() or a statement since found an SQLite file that is not a database (or a
+    // damaged one); open() then fails until the file is opened anew.
+    bool damaged() const { return m_damaged; }
     void close();
     // "The programming ledger file /path" or "The programming ledger on host:port".
     QString name() const;
@@ -39,8 +42,12 @@ public:
     QString put(const LedgerEntry &entry, bool copied);
     // Sets outcome and image of the entry uid; found tells whether it is here.
     QString finish(const QString &uid, LedgerOutcome outcome, const QByteArray &image, bool copied, bool &found);
-    QString select(const LedgerFilter &filter, QList<LedgerEntry> &entries);
-    QString byId(qint64 id, std::optional<LedgerEntry> &entry);
+    // With uncopiedOnly, only the entries not yet copied to the server.
+    QString select(const LedgerFilter &filter, QList<LedgerEntry> &entries, bool uncopiedOnly = false);
+    // The uids that begin with prefix (lower case).
+    QString uidsStartingWith(const QString &prefix, QStringList &uids);
+    // One entry with its image; none when it is not here.
+    QString byUid(const QString &uid, std::optional<LedgerEntry> &entry);
     // Entries not yet copied to the server, oldest first, with their images.
     QString pending(QList<LedgerEntry> &entries);
     QString markCopied(const QString &uid);
@@ -61,6 +68,7 @@ private:
     Kind m_kind;
     QString m_place;
     QString m_connection;
+    bool m_damaged = false;
 };
 
 } // namespace zr730

@@ -10,6 +10,7 @@
 #include "image/defaults.h"
 #include "image/pll.h"
 #include "image/prompts.h"
+#include "ledger/ledger.h"
 #include "support/board_simulator.h"
 #include "support/postgres_server.h"
 #include "transfer/prompt_conversion.h"
@@ -50,6 +51,8 @@ private slots:
     void aCapcodeInAnotherPagerIsAskedAboutOnce();
     void anUnreachableLedgerServerIsSaidOnceAndProgrammingGoesOn();
     void twoStationsShareOneLedgerOnAServer();
+    void aLedgerSeenOnlyInPartSaysSoInItsStatus_data();
+    void aLedgerSeenOnlyInPartSaysSoInItsStatus();
 
 private:
     Run cli(const QStringList &args, const QByteArray &input = {});
@@ -365,6 +368,46 @@ void TestCli::twoStationsShareOneLedgerOnAServer()
     QCOMPARE(rows.size(), 2);
     QCOMPARE((QStringList{rows[0][2], rows[0][3], rows[1][2], rows[1][3]}),
              (QStringList{"bench-2", "refused", "bench-1", "written and verified"}));
+}
+
+void TestCli::aLedgerSeenOnlyInPartSaysSoInItsStatus_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<bool>("unreadable"); // the ledger file is a folder
+    QTest::addColumn<int>("status");
+    const QString away = QStringLiteral("Server=127.0.0.1\nPort=1\n"); // nothing listens there
+    QTest::newRow("unreadable file") << QStringList{"ledger", "--csv"} << QString() << true << 3;
+    QTest::newRow("server not reached") << QStringList{"ledger", "--csv"} << away << false << 8;
+    QTest::newRow("image of a short id") << QStringList{"ledger", "--image", "0badcafe-1"} << QString() << false << 0;
+    QTest::newRow("image of an unknown id") << QStringList{"ledger", "--image", "fedcba98"} << QString() << false << 3;
+    QTest::newRow("image of an ambiguous id") << QStringList{"ledger", "--image", "0badcafe"} << QString() << false << 3;
+    QTest::newRow("image of an entry number") << QStringList{"ledger", "--image", "1"} << QString() << false << 3;
+    QTest::newRow("image, server not reached") << QStringList{"ledger", "--image", "fedcba98"} << away << false << 8;
+}
+
+void TestCli::aLedgerSeenOnlyInPartSaysSoInItsStatus()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, settings);
+    QFETCH(bool, unreadable);
+    QFETCH(int, status);
+    this->settings(false, settings);
+    if (unreadable) QVERIFY(QDir().mkpath(m_ledger));
+    Ledger book(LedgerSettings{.file = m_ledger});
+    for (const char *uid : {"0badcafe-0000-4000-8000-000000000001", "0badcafe-1111-4000-8000-000000000002"}) {
+        LedgerEntry e = make_ledger_entry(m_base, LedgerOutcome::Read, {});
+        e.uid = QString::fromLatin1(uid);
+        QCOMPARE(book.record(e).isEmpty(), !unreadable);
+    }
+    if (args.contains(QStringLiteral("--image"))) args << file("out.tbl");
+
+    const Run r = cli(args);
+    QCOMPARE(r.status, status);
+    QCOMPARE(QFile::remove(file("out.tbl")), status == 0);
+    QCOMPARE(r.err.isEmpty(), status == 0);
+    // Only this station's entries are listed, and said to be; an unreadable ledger lists nothing.
+    if (args.contains(QStringLiteral("--csv"))) QCOMPARE(r.out.count(QStringLiteral("\r\n")), unreadable ? 0 : 3);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

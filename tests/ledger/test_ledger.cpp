@@ -47,12 +47,15 @@ private slots:
     void listingsFilterByCapcodeDateStationAndOutcome();
     void earlierWritesOfACapcodeAreReported_data();
     void earlierWritesOfACapcodeAreReported();
-    void twoStationsRacingForOneCapcodeGetOneClaim_data() { drivers(); }
+    void twoStationsRacingForOneCapcodeGetOneClaim_data();
     void twoStationsRacingForOneCapcodeGetOneClaim();
     void aClaimWaitsForAnotherStationsClaimAndSeesIt_data() { drivers(); }
     void aClaimWaitsForAnotherStationsClaimAndSeesIt();
     void entriesMadeWhileTheServerIsAwayAreCopiedOnce();
     void aLedgerThatCannotBeWrittenSaysSoAndGoesOn();
+    void anEntryIsNamedByItsUidWhereverItIsListed_data() { drivers(); }
+    void anEntryIsNamedByItsUidWhereverItIsListed();
+    void aDamagedLedgerFileIsMovedAsideAndANewOneStarted();
 
 private:
     // One ledger's storage: an SQLite file, or a fresh database on the test server.
@@ -191,7 +194,7 @@ void TestLedger::earlierWritesOfACapcodeAreReported_data()
         row("refused") << int(LedgerOutcome::Refused) << "south" << 3600 << true << true << true << false;
         row("read") << int(LedgerOutcome::Read) << "south" << 3600 << true << true << true << false;
         row("being written elsewhere") << writing << "south" << 60 << true << true << true << true;
-        row("being written here") << writing << "north" << 60 << true << true << true << false;
+        row("being written by another program here") << writing << "north" << 60 << true << true << true << true;
         row("written elsewhere long ago") << writing << "south" << 900 << true << true << true << false;
         row("check off") << wv << "south" << 3600 << true << true << false << false;
     }
@@ -233,11 +236,21 @@ void TestLedger::earlierWritesOfACapcodeAreReported()
     QCOMPARE(int(r.duplicates[0].outcome), earlier);
 }
 
+void TestLedger::twoStationsRacingForOneCapcodeGetOneClaim_data()
+{
+    QTest::addColumn<QString>("driver");
+    QTest::addColumn<QStringList>("stations");
+    for (const char *d : {"sqlite", "postgres"}) {
+        QTest::addRow("%s: two stations", d) << d << QStringList{"east", "west"};
+        QTest::addRow("%s: two boards at one station", d) << d << QStringList{"east", "east"};
+    }
+}
+
 void TestLedger::twoStationsRacingForOneCapcodeGetOneClaim()
 {
     QFETCH(QString, driver);
+    QFETCH(QStringList, stations);
     NEW_STORAGE(s, driver);
-    const QStringList stations{QString("east"), QString("west")};
     for (int round = 0; round < 4; ++round) {
         const quint32 capcode = 50000 + round;
         LedgerBeginResult results[2];
@@ -323,9 +336,11 @@ void TestLedger::entriesMadeWhileTheServerIsAwayAreCopiedOnce()
     QVERIFY(!ledger.record(r2).isEmpty());
     const LedgerBeginResult w2 = ledger.beginWrite(make_ledger_entry(pager(4), LedgerOutcome::Writing, {}), true);
     QVERIFY(!w2.uid.isEmpty() && !w2.problem.isEmpty());
-    const QList<LedgerEntry> here = ledger.list({}, &problem);
+    LedgerReach reach = LedgerReach::Whole;
+    const QList<LedgerEntry> here = ledger.list({}, &problem, &reach);
     QVERIFY2(problem.endsWith(QString("this station's entries are shown instead.")), qPrintable(problem));
-    QCOMPARE(here.size(), 3); // w1 finished, r2 read, w2 being written
+    QCOMPARE(reach, LedgerReach::ThisStationOnly);
+    QCOMPARE(here.size(), 4); // this station's own record: r1 from before the outage too
     QVERIFY2(timer.elapsed() < 8000, "an unreachable server holds no call for long");
 
     QVERIFY2(m_pg.start(), qPrintable(m_pg.error()));
@@ -344,8 +359,9 @@ void TestLedger::entriesMadeWhileTheServerIsAwayAreCopiedOnce()
 
     // Copied again, and once as a stale "writing" row: still one row each, outcomes kept.
     QVERIFY(QSqlQuery(local).exec(QString("UPDATE entries SET copied = 0, outcome = 'writing'")));
-    QCOMPARE(ledger.list({}, &problem).size(), uids.size());
+    QCOMPARE(ledger.list({}, &problem, &reach).size(), uids.size());
     QCOMPARE(problem, QString());
+    QCOMPARE(reach, LedgerReach::Whole);
     checkServer();
     const QList<LedgerEntry> finished = ledger.list({{}, {}, {}, {}, LedgerOutcome::VerifyError});
     QCOMPARE(finished.size(), 1);
@@ -378,6 +394,57 @@ void TestLedger::aLedgerThatCannotBeWrittenSaysSoAndGoesOn()
     QVERIFY2(both.contains(QString("cannot be reached")) && both.contains(QString("and the programming ledger file"))
                  && both.endsWith(QString("not recorded.")),
              qPrintable(both));
+}
+
+void TestLedger::anEntryIsNamedByItsUidWhereverItIsListed()
+{
+    QFETCH(QString, driver);
+    NEW_STORAGE(s, driver);
+    const bool pg = driver == QLatin1String("postgres");
+    Ledger south(settings(s, QString("south")));
+    Ledger north(settings(s, QString("north")));
+    auto add = [](Ledger &at, const char *uid) {
+        LedgerEntry e = make_ledger_entry(pager(1), LedgerOutcome::Read, {});
+        e.uid = QString::fromLatin1(uid);
+        return at.record(e);
+    };
+    QCOMPARE(add(south, "0badcafe-0000-4000-8000-000000000001"), QString());
+    QCOMPARE(add(south, "0badcafe-1111-4000-8000-000000000002"), QString());
+    if (pg) m_pg.stop(); // made during an outage: on the server only once it is back
+    QCOMPARE(add(north, "12345678-0000-4000-8000-000000000003").isEmpty(), !pg);
+    if (pg) QVERIFY2(m_pg.start(), qPrintable(m_pg.error()));
+    // The id a listing shows names its entry, on this station and on the server alike.
+    const QStringList rows = ledger_csv(north.list({})).split(QString("\r\n"), Qt::SkipEmptyParts).mid(1);
+    QCOMPARE(rows.size(), 3);
+    for (const QString &row : rows) {
+        const QStringList cells = row.split(',');
+        QCOMPARE(cells.first(), cells.last().left(10)); // the 0badcafe pair needs 10 characters
+        QCOMPARE(south.find(cells.first()).entry->uid, cells.last());
+    }
+}
+
+void TestLedger::aDamagedLedgerFileIsMovedAsideAndANewOneStarted()
+{
+    const QString path = m_dir.filePath(QString("damaged.sqlite"));
+    QFile file(path);
+    const QByteArray garbage = QByteArray("\x93\x07garbage, not a ledger").repeated(200);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(garbage) == garbage.size());
+    file.close();
+    LedgerSettings config;
+    config.file = path;
+    Ledger ledger(config);
+    // Said once, with the new name; the entry is recorded in a new file.
+    const QString problem = ledger.record(make_ledger_entry(pager(1), LedgerOutcome::Read, {}));
+    const auto m = QRegularExpression(QString("^The programming ledger file %1 is damaged; it was moved to (%1\\.damaged-"
+                                              "\\S+) and a new ledger file was started\\.$")
+                                          .arg(QRegularExpression::escape(path)))
+                       .match(problem);
+    QVERIFY2(m.hasMatch(), qPrintable(problem));
+    QFile aside(m.captured(1));
+    QVERIFY(aside.open(QIODevice::ReadOnly));
+    QCOMPARE(aside.readAll(), garbage);
+    QCOMPARE(ledger.record(make_ledger_entry(pager(2), LedgerOutcome::Read, {})), QString());
+    QCOMPARE(Ledger(config).list({}).size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestLedger)
