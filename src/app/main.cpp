@@ -1,9 +1,9 @@
 #include <QApplication>
 #include <QDir>
 
-#include "editor/dialogs/frm_splash.h"
 #include "editor/form1.h"
 #include "editor/message_box_service.h"
+#include "editor/program_start.h"
 #include "support/program_paths.h"
 #include "support/program_state.h"
 #include "support/settings.h"
@@ -34,13 +34,6 @@ int main(int argc, char *argv[])
     // The splash comes first; half a second later it shows the main window, whose load runs
     // under it. The load applies the image before its first wait (the board probe) lets the
     // window paint, so no start-up message stands over empty boxes.
-    auto *splash = new zr730::frmSplash(state.settings.companyText, state.link, [&] {
-        window.show();
-        window.Form_Load();
-        if (!loaded.problems.isEmpty() && window.isVisible())
-            messages.show(loaded.problems.join(QLatin1Char('\n')), zr730::MsgIcon::Warning);
-    }, &messages);
-    window.setSplash(splash);
-    splash->Form_Load();
+    zr730::start_program(window, &messages, loaded.problems);
     return app.exec();
 }

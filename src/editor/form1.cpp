@@ -430,6 +430,28 @@ void Form1::setEditingEnabled(bool enabled)
     }
 }
 
+void Form1::holdInput(bool held)
+{
+    if (held) {
+        if (m_inputHolds++ > 0) return;
+        // The page background holds every control: disabled, it disables them all, and each
+        // keeps its own state for afterwards.
+        picTabBack->setEnabled(false);
+        QList<QAction *> commands = menuBar()->actions();
+        for (QAction *top : menuBar()->actions())
+            if (QMenu *menu = top->menu()) commands += menu->actions();
+        for (QAction *a : commands) {
+            m_heldActions.insert(a, a->isEnabled());
+            a->setEnabled(false);
+        }
+        return;
+    }
+    if (m_inputHolds == 0 || --m_inputHolds > 0) return;
+    for (auto it = m_heldActions.cbegin(); it != m_heldActions.cend(); ++it) it.key()->setEnabled(it.value());
+    m_heldActions.clear();
+    picTabBack->setEnabled(true);
+}
+
 void Form1::ModifyOpt_Click()
 {
     ModifyOpt->setChecked(true);
@@ -481,6 +503,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         auto *ke = static_cast<QKeyEvent *>(event);
         // Write Mode: Space anywhere in the window starts Pager ▸ Write.
         if (w && w->window() == this && writeMode() && ke->key() == Qt::Key_Space && !ke->isAutoRepeat()) {
+            if (inputHeld()) return true;
             const bool onWriteOption = watched == WriteOpt;
             mnuEB_Click();
             // Pressed on the "Write Mode" option, the focus stays there for the next pager.
@@ -514,7 +537,11 @@ void Form1::showBoardState(bool connected)
     m_lblMsg->setPalette(pal);
     m_lblMsg->setText(QString::fromUtf8(connected ? text::kBoardConnect : text::kBoardDisconnect));
     m_mnuPager->setEnabled(connected);
-    m_mnuPager->menuAction()->setEnabled(connected);
+    // While input is held the menu shows the board's state when the hold ends.
+    if (inputHeld())
+        m_heldActions[m_mnuPager->menuAction()] = connected;
+    else
+        m_mnuPager->menuAction()->setEnabled(connected);
 }
 
 // ---- loaders ----------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: three pages of editors bound to the pager memory image, the menus,
 // Modify Mode / Write Mode and proportional resizing.
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -116,6 +117,23 @@ public:
 
     // The board status line and Pager menu.
     void showBoardState(bool connected);
+
+    // Holds the window's input off while an operation that sends to the hardware keeps the
+    // event loop running (a test-page run, a transfer, the start-up probe), whatever the route
+    // of the input (mouse, keys, a screen reader's actions): the page controls and every menu
+    // command are disabled, and come back exactly as they were (the Write Mode lock, the
+    // board watch's Pager menu). Holds nest.
+    class InputHold {
+    public:
+        explicit InputHold(Form1 &window) : m_window(window) { m_window.holdInput(true); }
+        ~InputHold() { m_window.holdInput(false); }
+        InputHold(const InputHold &) = delete;
+        InputHold &operator=(const InputHold &) = delete;
+
+    private:
+        Form1 &m_window;
+    };
+    bool inputHeld() const { return m_inputHolds > 0; }
     QLabel *statusLabel() const { return m_lblMsg; }
     QMenu *pagerMenu() const { return m_mnuPager; }
 
@@ -139,6 +157,7 @@ private:
     void bindDescriptorControls();
     void showPage(int page);
     void setEditingEnabled(bool enabled);
+    void holdInput(bool held);
     void commitFocus();
     void applyDescriptorControl(QWidget *w);
     // Got-focus, key and lost-focus handlers of the text boxes.
@@ -169,6 +188,8 @@ private:
     bool m_closing = false;
     int m_deferredCommand = -1; // a Pager command waiting for the link to be free
     bool m_pagerCommandRunning = false; // one Pager command at a time
+    int m_inputHolds = 0;
+    QHash<QAction *, bool> m_heldActions; // each menu command's enabled state before the hold
 
 public:
     // Controls, by their names. Arrays keep the indexes of the window's design; gaps are null.

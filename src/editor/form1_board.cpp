@@ -81,10 +81,13 @@ void Form1::probe_board_at_startup()
 {
     // The parallel-port probe says itself when no board answers; there is no board watch.
     if (LPTFun *lpt = lptLink()) {
+        const InputHold hold(*this);
         lpt->lpt_probe();
         return;
     }
     SerialLink *link = serialLink();
+    // The image the load has just built stays as it is until the probe has ended.
+    const InputHold hold(*this);
     link->startupProbe = true;
     link->probe_board();
     link->startupProbe = false;

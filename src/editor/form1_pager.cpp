@@ -97,6 +97,9 @@ void Form1::run_pager_command(int mode)
     // The pager holds its prompts in its national character codes; the editor in PC codes.
     if (mode != 0) prompt_to_pager(m_state.image);
     {
+        // The dialog is modal, but a screen reader's requests still reach the window: nothing
+        // may change the image while it is being sent, read or compared.
+        const InputHold hold(*this);
         Form1TransferHost host(*this);
         Form2 dialog(m_state, transferLink(), host, this, lptLink());
         dialog.setRecorder(ledgerRecorder());

@@ -56,7 +56,10 @@ std::unique_ptr<QIODevice> PlusPlusController::connectController()
     QTcpSocket *s = socket.get();
     wait_until(
         kGpibConnectMs,
-        [s] { return s->state() == QAbstractSocket::ConnectedState || s->state() == QAbstractSocket::UnconnectedState; },
+        [this, s] {
+            return givingUp() || s->state() == QAbstractSocket::ConnectedState
+                || s->state() == QAbstractSocket::UnconnectedState;
+        },
         UserInput::Deferred);
     if (s->state() != QAbstractSocket::ConnectedState) {
         const std::string why = s->state() == QAbstractSocket::UnconnectedState ? s->errorString().toStdString()
@@ -76,9 +79,9 @@ bool PlusPlusController::send(Handle &h, const QByteArray &bytes)
         fail(kInstIo, "The GPIB controller closed the connection.");
         return false;
     }
-    const bool sent = wait_until(h.timeoutMs, [io] { return io->bytesToWrite() == 0 || !alive(io); },
+    const bool sent = wait_until(h.timeoutMs, [this, io] { return givingUp() || io->bytesToWrite() == 0 || !alive(io); },
                                  UserInput::Deferred);
-    if (!sent || !alive(io)) {
+    if (!sent || givingUp() || !alive(io)) {
         fail(kInstIo, sent ? "The GPIB controller closed the connection." : "The GPIB controller takes no data.");
         return false;
     }
@@ -132,7 +135,7 @@ int PlusPlusController::iconfirm(int handle)
     io->readAll();
     if (!send(*h, "++spoll " + QByteArray::number(h->address) + "\n")) return m_errno;
     // The status byte comes back as a decimal number on a line of its own.
-    wait_until(h->timeoutMs, [io] { return io->canReadLine() || !alive(io); }, UserInput::Deferred);
+    wait_until(h->timeoutMs, [this, io] { return givingUp() || io->canReadLine() || !alive(io); }, UserInput::Deferred);
     const QByteArray reply = io->canReadLine() ? io->readLine().trimmed() : QByteArray();
     bool ok = false;
     const int status = reply.toInt(&ok);

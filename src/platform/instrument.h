@@ -3,6 +3,7 @@
 // bus "gpib0", with the same shape as the instrument library they were written for. Handles are
 // numbers (0 is failure); the other calls return 0 on success. After a failure, igeterrno
 // tells what went wrong and igeterrstr says it in words.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,6 +42,16 @@ public:
     virtual int siclcleanup() = 0;
     virtual int igeterrno() const = 0;
     virtual std::string igeterrstr(int error) const = 0;
+
+    // Ends every wait for the controller at once when giveUp() holds (the program is ending);
+    // the call then fails as a lost connection does.
+    void setGiveUp(std::function<bool()> giveUp) { m_giveUp = std::move(giveUp); }
+
+protected:
+    bool givingUp() const { return m_giveUp && m_giveUp(); }
+
+private:
+    std::function<bool()> m_giveUp;
 };
 
 // The layer for the configured controller.

@@ -100,7 +100,7 @@ void LPTFun::i2c_stop()
 
 void LPTFun::i2c_release()
 {
-    wait_ms(100);
+    wait_ms(100, m_state.program_ending);
     out(kLptPatternSdaLow);
     m_shadow = kLptPatternSdaLow;
     wait_25us();
@@ -191,6 +191,7 @@ bool LPTFun::lpt_probe()
 {
     m_shadow = kLptPatternIdle;
     for (int base : kLptBases) {
+        if (m_state.program_ending) return false; // closing the window ends the program at once
         m_data = base;
         if (lpt_probe_port(base)) return true;
     }
@@ -205,15 +206,15 @@ bool LPTFun::lpt_probe_port(int base)
 {
     m_data = base;
     i2c_stop();
-    wait_ms(50);
+    wait_ms(50, m_state.program_ending);
     i2c_stop();
-    wait_ms(50);
+    wait_ms(50, m_state.program_ending);
     scl_low();
     m_io.Out32(base, m_io.Inp32(base) | 0x02);
-    wait_ms(50);
+    wait_ms(50, m_state.program_ending);
     m_io.Inp32(base + 1); // read while SDA is pulled low; not evaluated
     m_io.Out32(base, m_io.Inp32(base) & ~0x02);
-    wait_ms(50);
+    wait_ms(50, m_state.program_ending);
     const bool present = (m_io.Inp32(base + 1) & 0x08) == 0;
     i2c_stop();
     return present;
@@ -239,7 +240,12 @@ bool LPTFun::page_write(const PagerImage &image, int strt, int stp, TransferProg
             if (j != strt) {
                 i2c_stop();
                 ++m_pageSleeps;
-                wait_ms(kLptPageSleepMs); // the window is pumped here, between pages
+                wait_ms(kLptPageSleepMs, m_state.program_ending); // the window is pumped here, between pages
+                // The program is ending: the EEPROM has finished its page; nothing more is sent.
+                if (m_state.program_ending) {
+                    m_state.transfer_result = -1;
+                    return false;
+                }
             }
             const long long first = ms_now();
             i2c_start();

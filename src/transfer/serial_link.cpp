@@ -28,6 +28,11 @@ void wait_ms(int ms)
     wait_until(ms, [] { return false; });
 }
 
+void wait_ms(int ms, const bool &stop)
+{
+    wait_until(ms, [&stop] { return stop; });
+}
+
 int port_from_friendly_name(const QString &name)
 {
     const int p = name.indexOf(QLatin1Char('('));
@@ -73,6 +78,19 @@ void SerialLink::showState(bool connected)
     if (m_status) m_status->showBoardState(connected);
 }
 
+bool SerialLink::wait_for(int ms, const std::function<bool()> &done) const
+{
+    wait_until(ms, [&] { return m_state.program_ending || done(); });
+    return !m_state.program_ending && done();
+}
+
+bool SerialLink::given_up(bool reading, int port)
+{
+    closeIfOpen(port);
+    if (reading) m_state.transfer_result = -1;
+    return false;
+}
+
 void SerialLink::watchTimer(bool enabled)
 {
     if (m_watchTimer) m_watchTimer(enabled);
@@ -102,6 +120,8 @@ bool SerialLink::find_board()
     if (anyAdapter) {
         const QByteArray request = frame::presenceRequest();
         for (const QString &instance : values) {
+            // Closing the window ends the program at once: no further port is tried.
+            if (m_state.program_ending) break;
             const QString name = m_registry.ReadString(QLatin1String(kDeviceEnumPath) + instance,
                                                        QStringLiteral("FriendlyName"), QString());
             const int parsed = port_from_friendly_name(name);
@@ -126,15 +146,15 @@ bool SerialLink::find_board()
                     }
                     continue;
                 }
-                if (deadline.hasExpired()) break;
-                wait_until(int(deadline.remainingTime()), [&] { return m_sio.sio_iqueue(port) != 0; });
+                if (deadline.hasExpired() || m_state.program_ending) break;
+                wait_for(int(deadline.remainingTime()), [&] { return m_sio.sio_iqueue(port) != 0; });
             }
             if (!synced) {
                 m_sio.sio_close(port);
                 continue;
             }
             const int rest = 16;
-            if (!wait_until(kPresenceWaitMs, [&] {
+            if (!wait_for(kPresenceWaitMs, [&] {
                     const int q = m_sio.sio_iqueue(port);
                     return q < 0 || q >= rest;
                 }) || m_sio.sio_iqueue(port) < rest) {
@@ -198,16 +218,18 @@ bool SerialLink::usb_block_write(const PagerImage &image, int start, int stop, i
     const QByteArray ack = frame::writeAcknowledgement();
     const int ackSize = int(ack.size());
     while (start <= stop) {
+        if (m_state.program_ending) return given_up(false, port);
         const int n = start + blockSize - 1 <= stop ? blockSize : stop - start + 1;
         QByteArray data(n, '\0');
         for (int i = 0; i < n; ++i) data[i] = static_cast<char>(image[start + i]);
         const QByteArray request = frame::memoryWriteRequest(start, data);
         if (m_sio.sio_write(port, request.constData(), int(request.size())) < 0) return lost_board(false, port);
 
-        wait_until(kReplyWaitMs, [&] {
+        wait_for(kReplyWaitMs, [&] {
             const int q = m_sio.sio_iqueue(port);
             return q < 0 || q >= ackSize;
         });
+        if (m_state.program_ending) return given_up(false, port);
         const int waiting = m_sio.sio_iqueue(port);
         if (waiting < 0) return lost_board(false, port);
         if (waiting < ackSize) {
@@ -241,16 +263,18 @@ bool SerialLink::usb_block_read(int start, int stop, int blockSize)
     if (m_sio.sio_flush(port, kSioFlushBoth) < 0) return lost_board(true, port);
 
     while (start <= stop) {
+        if (m_state.program_ending) return given_up(true, port);
         const int n = start + blockSize - 1 <= stop ? blockSize : stop - start + 1;
         const QByteArray request = frame::memoryReadRequest(start, n);
         if (m_sio.sio_write(port, request.constData(), int(request.size())) < 0) return lost_board(true, port);
-        wait_ms(kReadPauseMs);
+        wait_ms(kReadPauseMs, m_state.program_ending);
 
         const int replySize = n + frame::kOverhead;
-        wait_until(kReplyWaitMs, [&] {
+        wait_for(kReplyWaitMs, [&] {
             const int q = m_sio.sio_iqueue(port);
             return q < 0 || q >= replySize;
         });
+        if (m_state.program_ending) return given_up(true, port);
         const int waiting = m_sio.sio_iqueue(port);
         if (waiting < 0) return lost_board(true, port);
         if (waiting < replySize) {

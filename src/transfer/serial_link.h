@@ -27,6 +27,8 @@ inline constexpr int kReadPauseMs = 300;
 
 // Waits ms milliseconds, sleeping in the event loop so window events keep running.
 void wait_ms(int ms);
+// The same wait, ended early once `stop` is raised (the program is ending).
+void wait_ms(int ms, const bool &stop);
 // The n of a name ending in "(COMn)": the digits between "(COM" and the next ")";
 // -1 when the name does not parse.
 int port_from_friendly_name(const QString &name);
@@ -68,6 +70,10 @@ private:
     bool adapters(QStringList &values) const;
     void closeIfOpen(int port);
     bool lost_board(bool reading, int port);
+    // Waits like wait_until, ended early once the program is ending.
+    bool wait_for(int ms, const std::function<bool()> &done) const;
+    // A transfer given up because the program is ending: the port closed, nothing said.
+    bool given_up(bool reading, int port);
     // Raises the busy flag for one procedure; nested calls keep it raised.
     class BusyScope;
     void showState(bool connected);

@@ -6,6 +6,12 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
 #include "editor/form1.h"
 #include "support/board_simulator.h"
 #include "support/program_state.h"
@@ -68,24 +74,32 @@ private slots:
     }
     void closingDuringTheStartupProbeEndsTheProgramAtOnce()
     {
-        BoardSimulator sim(boardPath(), {"--fault", "silence"}); // the probe waits its full 500 ms
-        QVERIFY(sim.start());
+        // Twelve ports whose terminals answer nothing: the probe would wait 500 ms on each.
+        std::vector<int> silent;
         RecordingMessages messages;
         ProgramState state(messages);
         state.settings.adapterIds.clear();
-        state.settings.extraPorts = {sim.linkPath()};
+        for (int i = 0; i < 12; ++i) {
+            const int fd = posix_openpt(O_RDWR | O_NOCTTY);
+            QVERIFY(fd >= 0 && grantpt(fd) == 0 && unlockpt(fd) == 0);
+            silent.push_back(fd);
+            state.settings.extraPorts << QString::fromLocal8Bit(ptsname(fd));
+        }
+        const auto closeAll = qScopeGuard([&] { for (int fd : silent) ::close(fd); });
         state.application_folder = m_dir.path();
         Form1 form(state);
         form.show();
         // As in the program: the load runs inside the application's loop, and the user closes
-        // the window while the probe waits.
+        // the window while the probe waits on the second port.
+        QElapsedTimer sinceClose;
         QTimer::singleShot(0, &form, [&] { form.Form_Load(); });
-        QTimer::singleShot(150, &form, [&] { form.close(); });
-        QElapsedTimer t;
-        t.start();
-        QTimer::singleShot(5000, &form, [] { QCoreApplication::exit(1); });
+        QTimer::singleShot(700, &form, [&] {
+            sinceClose.start();
+            form.close();
+        });
+        QTimer::singleShot(10000, &form, [] { QCoreApplication::exit(1); });
         QCOMPARE(QCoreApplication::exec(), 0); // ended by the window, not by the guard
-        QVERIFY(t.elapsed() < 1500);
+        QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QString::number(sinceClose.elapsed())));
         QVERIFY(!form.isVisible());
         QVERIFY(!state.window_ready);   // the rest of the start-up did not run
         QVERIFY(messages.shown.isEmpty());

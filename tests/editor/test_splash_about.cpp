@@ -5,9 +5,20 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
 #include "editor/dialogs/frm_about.h"
 #include "editor/dialogs/frm_splash.h"
+#include "editor/form1.h"
 #include "editor/message_box_service.h"
+#include "editor/program_start.h"
+#include "image/capcodes.h"
+#include "image/defaults.h"
+#include "support/recording_messages.h"
+#include "transfer/link_texts.h"
 
 using namespace zr730;
 
@@ -17,6 +28,7 @@ private slots:
     void splashShowsTheMainWindowThenClosesItselfAndRestoresTheCursor();
     void messagesStandAboveTheSplash();
     void titlesOfBothEditions();
+    void startupSurvivesAReaderSlowerThanTheSplash();
 };
 
 void TestSplashAbout::splashShowsTheMainWindowThenClosesItselfAndRestoresTheCursor()
@@ -74,6 +86,42 @@ void TestSplashAbout::titlesOfBothEditions()
         QTimer::singleShot(0, &about, [&about] { about.cmdOK->click(); });
         QCOMPARE(about.exec(), int(QDialog::Accepted));
     }
+}
+
+void TestSplashAbout::startupSurvivesAReaderSlowerThanTheSplash()
+{
+    // A reader who answers each message only after the splash has closed itself under it.
+    struct SlowReader : testing::RecordingMessages {
+        MsgAnswer show(const QString &text, MsgIcon icon, MsgButtons buttons) override
+        {
+            if (splash) (void)QTest::qWaitFor([this] { return splash.isNull(); }, 10000);
+            return RecordingMessages::show(text, icon, buttons);
+        }
+        QPointer<frmSplash> splash;
+    } messages;
+    QTemporaryDir dir;
+    ProgramState state(messages);
+    state.application_folder = dir.path();
+    state.settings.adapterIds.clear();
+    state.settings.extraPorts = {dir.filePath("no-board")}; // nothing answers
+    PagerImage table = default_image();
+    capcode_set(table, 0, 1234567);
+    QFile f(dir.filePath("default.tbl"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char *>(table.bytes().data()), kImageSize);
+    f.close();
+
+    Form1 window(state);
+    window.coNum->setCurrentIndex(1);
+    messages.splash = start_program(window, nullptr, {"a settings problem"});
+    messages.splash->Timer2.setInterval(300); // the reader is slower than the splash
+    QTRY_VERIFY_WITH_TIMEOUT(messages.shown.size() == 2, 15000);
+    QCOMPARE(messages.texts(), QStringList({text::kBoardNotResponding, "a settings problem"}));
+    QVERIFY(messages.splash.isNull());
+    QVERIFY(state.window_ready); // the logo was stored
+    QCOMPARE(window.coNum->currentIndex(), 0);
+    QCOMPARE(window.txtAddr[0]->text(), QString("1234567")); // default.tbl was opened
+    QVERIFY(window.isVisible());
 }
 
 QTEST_MAIN(TestSplashAbout)

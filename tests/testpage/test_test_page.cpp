@@ -2,14 +2,19 @@
 // real instrument layer to the GPIB-controller simulator.
 #include <QtTest>
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTcpServer>
 #include <QTemporaryDir>
 
+#include "image/capcodes.h"
 #include "support/gpib_simulator.h"
 #include "support/started_window.h"
 #include "testpage/test_page.h"
@@ -68,6 +73,7 @@ private slots:
     void unreachableOrSilentGeneratorFailsInBoundedTime_data();
     void unreachableOrSilentGeneratorFailsInBoundedTime();
     void usbControllerOverASerialDevice();
+    void nothingChangesARunOnceItStarted();
 
 private:
     QTemporaryDir m_dir;
@@ -201,6 +207,60 @@ void TestTestPage::usbControllerOverASerialDevice()
     PagingWindow p({GpibConfig::Kind::Usb, {}, 1234, link.toStdString()});
     QCOMPARE(p.send(), QStringList{"Transmit Success !"});
     QCOMPARE(logged(log).value(0), QString("19 FREQ:CW 153000000HZ"));
+}
+
+void TestTestPage::nothingChangesARunOnceItStarted()
+{
+    const QString log = m_dir.filePath("held.log"), other = m_dir.filePath("other.tbl");
+    GpibSimulator sim({"--port", "0", "--log", log});
+    QVERIFY(sim.start());
+    PagingWindow p(lan(sim.port()));
+    Form1 &window = *p.w.window;
+    PagerImage table = p.w.state.image;
+    capcode_set(table, 1, 7654321);
+    QFile f(other);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char *>(table.bytes().data()), kImageSize);
+    f.close();
+    ScriptedFileDialogs dialogs;
+    dialogs.openAnswers << other;
+    p.w.state.files = &dialogs;
+    p.enable({1, 2});
+    window.coNum->setCurrentIndex(1);
+    window.WriteOpt->setChecked(true); // its locks must come back as they were
+    const QString capcode2 = window.txtAddr[1]->text();
+    auto enabledStates = [&window] {
+        QList<bool> states;
+        for (const QObject *o : window.findChildren<QObject *>())
+            if (const auto *w = qobject_cast<const QWidget *>(o)) states << w->isEnabled();
+            else if (const auto *a = qobject_cast<const QAction *>(o)) states << a->isEnabled();
+        return states;
+    };
+    window.showBoardState(true);
+    const QList<bool> before = enabledStates();
+
+    // Between the pages: File ▸ Open, the capcode box of #2 and the enable box of #3 through
+    // the accessibility interface, and the board watch finding the board gone and back.
+    p.w.window->setTestPagePause([&](int) {
+        QAccessibleInterface *file = QAccessible::queryAccessibleInterface(window.findChild<QMenu *>("mnuFile"));
+        for (int i = 0; i < file->childCount(); ++i)
+            if (file->child(i)->text(QAccessible::Name) == "Open")
+                file->child(i)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QAccessible::queryAccessibleInterface(window.txtAddr[1])->setText(QAccessible::Value, "1111111");
+        QAccessible::queryAccessibleInterface(window.chkCtl[12])->actionInterface()->doAction(
+            QAccessibleActionInterface::toggleAction());
+        window.showBoardState(false);
+        window.showBoardState(true);
+    });
+    QCOMPARE(p.send(), QStringList{"Transmit Success !"});
+    const QStringList sent = logged(log);
+    QCOMPARE(sent.size(), 24); // #1 and #2, as when the run started
+    QCOMPARE(sent[21], QString("19 PAG:POCS:CODE %1;FUNC 0").arg(capcode2));
+    QCOMPARE(dialogs.openAnswers.size(), 1); // no file was chosen
+    QCOMPARE(capcode_get(p.w.state.image, 1), capcode2.toUInt());
+    QVERIFY(!window.chkCtl[12]->isChecked());
+    QCOMPARE(window.txtAddr[1]->text(), capcode2);
+    QCOMPARE(enabledStates(), before);
 }
 
 QTEST_MAIN(TestTestPage)

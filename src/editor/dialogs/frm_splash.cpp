@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QScreen>
 
+#include <utility>
+
 #include "editor/controls.h"
 #include "editor/message_box_service.h"
 
@@ -75,7 +77,10 @@ void frmSplash::Form_Load()
 void frmSplash::Timer1_Timer()
 {
     Timer1.stop();
-    if (m_showMain) m_showMain();
+    // The main window's load outlasts the splash when a start-up message waits for its answer
+    // longer than Timer2: it runs from the application's event loop with the callback handed
+    // over, so the splash closing meanwhile destroys nothing the load still uses.
+    if (m_showMain) QTimer::singleShot(0, qApp, std::exchange(m_showMain, {}));
 }
 
 void frmSplash::Timer2_Timer()

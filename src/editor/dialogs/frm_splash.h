@@ -24,7 +24,7 @@ QString notice_text(const QString &company);
 class frmSplash : public QWidget {
     Q_OBJECT
 public:
-    // showMain: what Timer1 does. messages: the boxes shown meanwhile are put above the splash.
+    // showMain: what Timer1 hands to the event loop (the splash keeps no part of it). messages: the boxes shown meanwhile are put above the splash.
     frmSplash(const QString &company, LinkSelector edition, std::function<void()> showMain,
               MessageBoxService *messages = nullptr);
     ~frmSplash() override;
