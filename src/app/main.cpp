@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <QDir>
 
-#include "editor/form1.h"
+#include "editor/main_window.h"
 #include "editor/message_box_service.h"
 #include "editor/program_start.h"
 #include "support/program_paths.h"
@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     const auto loaded = zr730::load_settings(ini);
     state.settings = loaded.settings;
 
-    zr730::Form1 window(state);
+    zr730::MainWindow window(state);
     messages.setParent(&window);
     dialogs.setParent(&window);
 

@@ -9,9 +9,9 @@
 #include <QSignalBlocker>
 
 #include "editor/controls.h"
-#include "editor/dialogs/form6.h"
-#include "editor/form1.h"
-#include "editor/slider/ctl_eb_slider.h"
+#include "editor/dialogs/alert_length_dialog.h"
+#include "editor/main_window.h"
+#include "editor/slider/slider_control.h"
 #include "support/texts.h"
 
 namespace zr730 {
@@ -54,7 +54,7 @@ QLabel *panelLabel(QWidget *parent, const QString &name, const QString &text, QR
 
 } // namespace
 
-AlertsPage::AlertsPage(ProgramState &state, Form1 &main) : QObject(nullptr), m_state(state), m_main(main) {}
+AlertsPage::AlertsPage(ProgramState &state, MainWindow &main) : QObject(nullptr), m_state(state), m_main(main) {}
 
 // ---- building ---------------------------------------------------------------------------
 
@@ -62,7 +62,7 @@ void AlertsPage::buildAlertLengthFrame(QWidget *frame)
 {
     cmdAlert = makeButton(frame, "cmdAlert", "Msg  Alert\nLength Set", {16, 24, 110, 56});
     cmdAlert->setAccessibleName(QStringLiteral("Msg Alert Length Set"));
-    connect(cmdAlert, &QPushButton::clicked, this, [this] { cmdAlert_Click(); });
+    connect(cmdAlert, &QPushButton::clicked, this, [this] { editAlertLengths(); });
     for (int i = 0; i < 6; ++i) {
         const int x = 160 + 76 * i;
         const QString caption = i == 0 ? QStringLiteral("P") : QStringLiteral("M%1").arg(i);
@@ -106,34 +106,34 @@ void AlertsPage::buildStatusControls(QWidget *alertsFrame, QWidget *menuFrame, Q
         for (const Choice &c : kBatteryLevels) list->addItem(s(c.entry), c.value);
         list->setCurrentIndex(-1);
         cboBatLev[std::size_t(i)] = list;
-        connect(list, &QComboBox::currentIndexChanged, this, [this, i] { cboBatLev_Click(i); });
+        connect(list, &QComboBox::currentIndexChanged, this, [this, i] { onBatteryLevelChosen(i); });
     }
 
     // Screen contrast.
     QLabel *contrastLabel = makeLabel(alertsFrame, "lblScreenContrast", "Screen Contrast", {490, 186, 120, kRow});
     contrastLabel->setToolTip(QStringLiteral("Screen contrast level."));
-    Slider1 = new ctlEBSlider(alertsFrame);
+    Slider1 = new SliderControl(alertsFrame);
     Slider1->setObjectName(QStringLiteral("Slider1"));
     Slider1->setGeometry(610, 186, 120, kRow);
     Slider1->setAccessibleName(contrastLabel->text());
     Slider1->setToolTip(contrastLabel->toolTip());
     PropertyBag design;
-    design.WriteProperty("Min", kContrastMin, ctlEBSlider::kDefaultMin);
-    design.WriteProperty("Max", kContrastMax, ctlEBSlider::kDefaultMax);
-    design.WriteProperty("Value", kContrastMax, ctlEBSlider::kDefaultValue);
-    design.WriteProperty("SliderWidth", 150, ctlEBSlider::kDefaultSliderWidth);
-    Slider1->ReadProperties(design);
-    lblValue = makeLabel(alertsFrame, "lblValue", QString::number(Slider1->Value()), {738, 186, 24, kRow});
+    design.writeProperty("Min", kContrastMin, SliderControl::kDefaultMin);
+    design.writeProperty("Max", kContrastMax, SliderControl::kDefaultMax);
+    design.writeProperty("Value", kContrastMax, SliderControl::kDefaultValue);
+    design.writeProperty("SliderWidth", 150, SliderControl::kDefaultSliderWidth);
+    Slider1->readProperties(design);
+    lblValue = makeLabel(alertsFrame, "lblValue", QString::number(Slider1->value()), {738, 186, 24, kRow});
     lblValue->setAlignment(Qt::AlignCenter);
     lblValue->setAccessibleName(contrastLabel->text());
     lblContrast = makeLabel(alertsFrame, "lblContrast", "Screen", {766, 186, 60, kRow});
     QFont bold = lblContrast->font();
     bold.setBold(true);
     lblContrast->setFont(bold);
-    connect(Slider1, &ctlEBSlider::Changed, this, [this] { Slider1_Changed(); });
+    connect(Slider1, &SliderControl::changed, this, [this] { onContrastChanged(); });
 
-    connect(cboORC, &QComboBox::currentIndexChanged, this, [this] { cboORC_Click(); });
-    connect(cboSLC, &QComboBox::currentIndexChanged, this, [this] { cboSLC_Click(); });
+    connect(cboORC, &QComboBox::currentIndexChanged, this, [this] { onOutOfRangeTimeChosen(); });
+    connect(cboSLC, &QComboBox::currentIndexChanged, this, [this] { onSequentialLockoutChosen(); });
 
     // Menu of the pager: a checked box disables the item; the tone list sits beside "Set Alert Disable".
     static const int kColumns[4] = {16, 320, 520, 720};
@@ -141,14 +141,14 @@ void AlertsPage::buildStatusControls(QWidget *alertsFrame, QWidget *menuFrame, Q
         const int x = kColumns[i < 4 ? i : i - 4], y = i < 4 ? 24 : 56;
         chkMenu[std::size_t(i)]
             = makeCheck(menuFrame, indexed("chkMenu", i), s(kMenuItems[std::size_t(i)].entry), {x, y, 180, kRow});
-        connect(chkMenu[std::size_t(i)], &QCheckBox::toggled, this, [this, i] { chkMenu_Click(i); });
+        connect(chkMenu[std::size_t(i)], &QCheckBox::toggled, this, [this, i] { onMenuItemToggled(i); });
     }
     chkMenu[0]->resize(150, kRow);
     QStringList tones;
     for (const Choice &c : kTones) tones << s(c.entry);
     cboTone = makeCombo(menuFrame, "cboTone", tones, {170, 25, 110, kListHeight}, QStringLiteral("Alert Tone"));
     cboTone->hide();
-    connect(cboTone, &QComboBox::currentIndexChanged, this, [this] { cboTone_Click(); });
+    connect(cboTone, &QComboBox::currentIndexChanged, this, [this] { onToneChosen(); });
 
     // Password, in the "Manual Write" frame.
     QLabel *passLabel = makeLabel(manualFrame, "lblPass", "Password of Pager(4 Dec)", {590, 22, 180, kRow});
@@ -170,9 +170,9 @@ void AlertsPage::show_out_of_range() { cboORC->setCurrentIndex(timer_index(m_sta
 void AlertsPage::show_contrast()
 {
     const int c = m_state.image[kAddrContrast];
-    Slider1->setValue(c); // clamps, and its Changed stores the clamped value
+    Slider1->setValue(c); // clamps, and its changed() stores the clamped value
     setContrastGrey(contrast_grey_after_load(c));
-    lblValue->setText(QString::number(Slider1->Value()));
+    lblValue->setText(QString::number(Slider1->value()));
 }
 
 void AlertsPage::show_menu_and_tone()
@@ -202,9 +202,9 @@ void AlertsPage::read_Alert()
 
 // ---- handlers ---------------------------------------------------------------------------
 
-void AlertsPage::cmdAlert_Click()
+void AlertsPage::editAlertLengths()
 {
-    Form6 dialog(m_state, *this, &m_main);
+    AlertLengthDialog dialog(m_state, *this, &m_main);
     dialog.exec();
 }
 
@@ -218,7 +218,7 @@ void AlertsPage::personal_alert_changed()
     box->setChecked(m_state.image.field_get(kAddrContinuousFlag, kBitContinuousFlag, 1) != 0);
 }
 
-void AlertsPage::cboBatLev_Click(int i)
+void AlertsPage::onBatteryLevelChosen(int i)
 {
     const int sel = cboBatLev[std::size_t(i)]->currentIndex();
     if (sel < 0) return;
@@ -228,22 +228,22 @@ void AlertsPage::cboBatLev_Click(int i)
         m_state.messages.show(QString::fromUtf8(text::kBatteryOrder), MsgIcon::Critical);
 }
 
-void AlertsPage::cboORC_Click()
+void AlertsPage::onOutOfRangeTimeChosen()
 {
     if (cboORC->currentIndex() >= 0) set_timer(m_state.image, kOutOfRange, cboORC->currentIndex());
 }
 
-void AlertsPage::cboSLC_Click()
+void AlertsPage::onSequentialLockoutChosen()
 {
     if (cboSLC->currentIndex() >= 0) set_timer(m_state.image, kSequentialLockout, cboSLC->currentIndex());
 }
 
-void AlertsPage::cboTone_Click()
+void AlertsPage::onToneChosen()
 {
     if (cboTone->currentIndex() >= 0) set_tone(m_state.image, cboTone->currentIndex());
 }
 
-void AlertsPage::chkMenu_Click(int)
+void AlertsPage::onMenuItemToggled(int)
 {
     if (m_state.controls_loading) return;
     std::array<bool, kMenuItemCount> disabled{};
@@ -252,9 +252,9 @@ void AlertsPage::chkMenu_Click(int)
     cboTone->setVisible(chkMenu[0]->isChecked());
 }
 
-void AlertsPage::Slider1_Changed()
+void AlertsPage::onContrastChanged()
 {
-    const int v = Slider1->Value();
+    const int v = Slider1->value();
     m_state.image[kAddrContrast] = static_cast<std::uint8_t>(v);
     setContrastGrey(contrast_grey_after_move(v));
     lblValue->setText(QString::number(v));
@@ -291,14 +291,14 @@ bool AlertsPage::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
     case QEvent::KeyRelease:
-        txtPass_KeyUp();
+        onPasswordKeyUp();
         return false;
     default:
         return false;
     }
 }
 
-void AlertsPage::txtPass_KeyUp()
+void AlertsPage::onPasswordKeyUp()
 {
     const QString t = txtPass->text();
     const std::string digits = t.toStdString();

@@ -1,8 +1,8 @@
 #pragma once
 // The alert and status options that are more than one bit field: the alert-length summary on
-// "Code and Features" (with the dialog Form6), and on "Alerts and Status" the battery gauge,
+// "Code and Features" (with the dialog AlertLengthDialog), and on "Alerts and Status" the battery gauge,
 // the out-of-range and lockout timers, the menu of the pager with its tone, the screen contrast
-// and the pager password. Form1 owns the page and calls its decode steps from init_ctl.
+// and the pager password. MainWindow owns the page and calls its decode steps from init_ctl.
 #include <QObject>
 #include <array>
 
@@ -18,13 +18,13 @@ class QWidget;
 
 namespace zr730 {
 
-class Form1;
-class ctlEBSlider;
+class MainWindow;
+class SliderControl;
 
 class AlertsPage : public QObject {
     Q_OBJECT
 public:
-    AlertsPage(ProgramState &state, Form1 &main);
+    AlertsPage(ProgramState &state, MainWindow &main);
 
     // Builds the controls into the frames the main window made for them.
     void buildAlertLengthFrame(QWidget *frame);
@@ -40,14 +40,14 @@ public:
     void read_Alert();
 
     // Handlers
-    void cmdAlert_Click();
-    void cboBatLev_Click(int i);
-    void cboORC_Click();
-    void cboSLC_Click();
-    void cboTone_Click();
-    void chkMenu_Click(int i);
-    void Slider1_Changed();
-    // The personal alert length changed in Form6: summary and "Manual Alert Override" box follow.
+    void editAlertLengths();
+    void onBatteryLevelChosen(int i);
+    void onOutOfRangeTimeChosen();
+    void onSequentialLockoutChosen();
+    void onToneChosen();
+    void onMenuItemToggled(int i);
+    void onContrastChanged();
+    // The personal alert length changed in AlertLengthDialog: summary and "Manual Alert Override" box follow.
     void personal_alert_changed();
 
     // Controls, by their names.
@@ -58,7 +58,7 @@ public:
     std::array<QComboBox *, kBatteryListCount> cboBatLev{};
     QComboBox *cboORC = nullptr, *cboSLC = nullptr, *cboTone = nullptr;
     std::array<QCheckBox *, kMenuItemCount> chkMenu{};
-    ctlEBSlider *Slider1 = nullptr;
+    SliderControl *Slider1 = nullptr;
     QLabel *lblValue = nullptr, *lblContrast = nullptr;
     QLineEdit *txtPass = nullptr;
 
@@ -66,11 +66,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void txtPass_KeyUp();
+    void onPasswordKeyUp();
     void setContrastGrey(int grey);
 
     ProgramState &m_state;
-    Form1 &m_main;
+    MainWindow &m_main;
 };
 
 } // namespace zr730

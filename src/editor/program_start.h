@@ -7,13 +7,13 @@
 
 namespace zr730 {
 
-class Form1;
-class frmSplash;
+class MainWindow;
+class SplashWindow;
 class MessageBoxService;
 
 // boxes: the message boxes put above the splash while it shows (none in tests).
 // settingsProblems: said after the load, unless the window was closed meanwhile.
 // Returns the splash, which closes (and deletes) itself five seconds into the load.
-QPointer<frmSplash> start_program(Form1 &window, MessageBoxService *boxes, const QStringList &settingsProblems);
+QPointer<SplashWindow> start_program(MainWindow &window, MessageBoxService *boxes, const QStringList &settingsProblems);
 
 } // namespace zr730

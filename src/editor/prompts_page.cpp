@@ -10,7 +10,7 @@
 #include <QValidator>
 
 #include "editor/controls.h"
-#include "editor/form1.h"
+#include "editor/main_window.h"
 #include "editor/russian_page.h"
 #include "image/cp1252.h"
 #include "support/texts.h"
@@ -81,7 +81,7 @@ QFont prompt_font()
 
 } // namespace
 
-PromptsPage::PromptsPage(ProgramState &state, Form1 &main)
+PromptsPage::PromptsPage(ProgramState &state, MainWindow &main)
     : QObject(nullptr), m_state(state), m_main(main), m_russian(std::make_unique<RussianPage>(state, main))
 {}
 
@@ -108,9 +108,9 @@ void PromptsPage::buildLogoControls(QWidget *frame, QComboBox *logoFontList)
         btn->setAccessibleName(QStringLiteral("Logo ") + btn->text());
         (*targets[b])[1] = btn;
     }
-    connect(optLeft[1], &QPushButton::clicked, this, [this] { optLeft_Click(1); });
-    connect(optCenter[1], &QPushButton::clicked, this, [this] { optCenter_Click(1); });
-    connect(optRight[1], &QPushButton::clicked, this, [this] { optRight_Click(1); });
+    connect(optLeft[1], &QPushButton::clicked, this, [this] { alignLeft(1); });
+    connect(optCenter[1], &QPushButton::clicked, this, [this] { alignCenter(1); });
+    connect(optRight[1], &QPushButton::clicked, this, [this] { alignRight(1); });
 
     QLabel *lngLabel = makeLabel(frame, "lblLng", "Prompt Language Type", {bx, 56, 170, kRow});
     lngLabel->setToolTip(tip);
@@ -118,10 +118,10 @@ void PromptsPage::buildLogoControls(QWidget *frame, QComboBox *logoFontList)
     for (const PromptLanguage &l : kPromptLanguages) languages << s(l.entry);
     cboLng = makeCombo(frame, "cboLng", languages, {bx + 170, 57, 120, kListHeight}, lngLabel->text());
     lngLabel->setBuddy(cboLng);
-    connect(cboLng, &QComboBox::currentIndexChanged, this, [this] { cboLng_Click(); });
+    connect(cboLng, &QComboBox::currentIndexChanged, this, [this] { onLanguageChosen(); });
 
     cboLogo = logoFontList;
-    connect(cboLogo, &QComboBox::currentIndexChanged, this, [this] { cboLogo_Click(); });
+    connect(cboLogo, &QComboBox::currentIndexChanged, this, [this] { onLogoFontChosen(); });
 
     lblEdLen = makeLabel(frame, "lblEdLen", QString(), {0, 0, 0, 0});
     lblEdLen->hide();
@@ -149,10 +149,10 @@ void PromptsPage::buildTextPage(QWidget *page)
     }
     optDefault = makeButton(page, "optDefault", "Load Default", {12 + 128 * 3, by, 120, 28});
     optDefault->setFocusPolicy(Qt::NoFocus);
-    connect(optLeft[0], &QPushButton::clicked, this, [this] { optLeft_Click(0); });
-    connect(optCenter[0], &QPushButton::clicked, this, [this] { optCenter_Click(0); });
-    connect(optRight[0], &QPushButton::clicked, this, [this] { optRight_Click(0); });
-    connect(optDefault, &QPushButton::clicked, this, [this] { optDefault_Click(); });
+    connect(optLeft[0], &QPushButton::clicked, this, [this] { alignLeft(0); });
+    connect(optCenter[0], &QPushButton::clicked, this, [this] { alignCenter(0); });
+    connect(optRight[0], &QPushButton::clicked, this, [this] { alignRight(0); });
+    connect(optDefault, &QPushButton::clicked, this, [this] { restoreDefaultPrompt(); });
 
     const QFont mono = prompt_font();
     for (int i = 0; i < kPromptCount; ++i) {
@@ -212,20 +212,20 @@ void PromptsPage::Set_PromptEd_Width()
         lblPrompt[std::size_t(i)]->setToolTip(large ? QStringLiteral(" Large Font ( Less than 17 characters ) ")
                                                     : QStringLiteral(" Small Font ( Less than 19 characters ) "));
     }
-    cboLogo_Click();
+    onLogoFontChosen();
 }
 
 void PromptsPage::show_startup_logo(const QString &text)
 {
     set_box_text(txtPrompt[0], to_text(to_line(text)));
-    optCenter_Click(1);
+    alignCenter(1);
     m_shown[0].clear(); // stored as the installation's logo even when it looks the same
     store_box(0);
 }
 
 // ---- handlers ---------------------------------------------------------------------------
 
-void PromptsPage::cboLng_Click()
+void PromptsPage::onLanguageChosen()
 {
     if (m_state.controls_loading) {
         m_state.controls_loading = false;
@@ -237,7 +237,7 @@ void PromptsPage::cboLng_Click()
     read_prompt();
 }
 
-void PromptsPage::cboLogo_Click()
+void PromptsPage::onLogoFontChosen()
 {
     const int sel = cboLogo->currentIndex();
     if (sel >= 0) m_state.image.field_set(kLogoFontAddress, 0, sel == 0 ? 0 : 2, 4);
@@ -253,7 +253,7 @@ void PromptsPage::alignCurrent(int buttonIndex, Align align)
     if (align != Align::Center || m_state.window_ready) box->setFocus(Qt::OtherFocusReason);
 }
 
-void PromptsPage::optDefault_Click()
+void PromptsPage::restoreDefaultPrompt()
 {
     load_default_prompt(m_state.image, m_current, languageIndex());
     read_prompt();

@@ -18,13 +18,13 @@ class QWidget;
 
 namespace zr730 {
 
-class Form1;
+class MainWindow;
 class RussianPage;
 
 class PromptsPage : public QObject {
     Q_OBJECT
 public:
-    PromptsPage(ProgramState &state, Form1 &main);
+    PromptsPage(ProgramState &state, MainWindow &main);
     ~PromptsPage() override;
 
     // The logo box, its alignment buttons and the language list, in the "Prompts" frame;
@@ -43,12 +43,12 @@ public:
     bool russian_selected() const;
 
     // Handlers
-    void cboLng_Click();
-    void cboLogo_Click();
-    void optLeft_Click(int i) { alignCurrent(i, Align::Left); }
-    void optCenter_Click(int i) { alignCurrent(i, Align::Center); }
-    void optRight_Click(int i) { alignCurrent(i, Align::Right); }
-    void optDefault_Click();
+    void onLanguageChosen();
+    void onLogoFontChosen();
+    void alignLeft(int i) { alignCurrent(i, Align::Left); }
+    void alignCenter(int i) { alignCurrent(i, Align::Center); }
+    void alignRight(int i) { alignCurrent(i, Align::Right); }
+    void restoreDefaultPrompt();
     // Stores box i when its text differs from what the image shows; false when refused.
     bool store_box(int i);
     int current_prompt() const { return m_current; }
@@ -70,7 +70,7 @@ private:
     int languageIndex() const;
 
     ProgramState &m_state;
-    Form1 &m_main;
+    MainWindow &m_main;
     std::unique_ptr<RussianPage> m_russian;
     std::array<QString, kPromptCount> m_shown; // each box's text as the image shows it
     int m_current = 0;

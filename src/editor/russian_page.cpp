@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "editor/controls.h"
-#include "editor/form1.h"
-#include "editor/keyboard/form3.h"
+#include "editor/main_window.h"
+#include "editor/keyboard/russian_keyboard.h"
 #include "editor/keyboard/glyphs.h"
 
 namespace zr730 {
@@ -47,11 +47,11 @@ void GlyphCell::paintEvent(QPaintEvent *)
 
 void GlyphCell::mousePressEvent(QMouseEvent *e)
 {
-    m_page.Image1_Click(m_k);
+    m_page.selectCell(m_k);
     e->accept();
 }
 
-RussianPage::RussianPage(ProgramState &state, Form1 &main) : QObject(nullptr), m_state(state), m_main(main) {}
+RussianPage::RussianPage(ProgramState &state, MainWindow &main) : QObject(nullptr), m_state(state), m_main(main) {}
 
 RussianPage::~RussianPage() { close_keyboard(); }
 
@@ -84,10 +84,10 @@ void RussianPage::build(QWidget *page)
     optRusR = makeButton(page, "optRusR", "Align Right", {264, by, 120, 28});
     optRusD = makeButton(page, "optRusD", "Load Default", {392, by, 120, 28});
     for (QPushButton *b : {optRusL, optRusC, optRusR, optRusD}) b->setFocusPolicy(Qt::NoFocus);
-    connect(optRusL, &QPushButton::clicked, this, [this] { optRusL_Click(); });
-    connect(optRusC, &QPushButton::clicked, this, [this] { optRusC_Click(); });
-    connect(optRusR, &QPushButton::clicked, this, [this] { optRusR_Click(); });
-    connect(optRusD, &QPushButton::clicked, this, [this] { optRusD_Click(); });
+    connect(optRusL, &QPushButton::clicked, this, [this] { alignRowLeft(); });
+    connect(optRusC, &QPushButton::clicked, this, [this] { alignRowCenter(); });
+    connect(optRusR, &QPushButton::clicked, this, [this] { alignRowRight(); });
+    connect(optRusD, &QPushButton::clicked, this, [this] { restoreDefaultRow(); });
     Image1[0]->setSelected(true);
 }
 
@@ -99,7 +99,7 @@ void RussianPage::read_rows()
 
 void RussianPage::showCell(int k) { Image1[std::size_t(k)]->setCode(m_state.image[cell_address(k)]); }
 
-void RussianPage::Image1_Click(int k)
+void RussianPage::selectCell(int k)
 {
     if (k < 0 || k > kLastCell || k % kCellRowStride >= kCellsPerRow) return;
     Image1[std::size_t(m_cursor)]->setSelected(false);
@@ -111,7 +111,7 @@ void RussianPage::type_code(int code)
 {
     m_state.image[cell_address(m_cursor)] = static_cast<std::uint8_t>(code);
     showCell(m_cursor);
-    if ((m_cursor + 1) % kCellRowStride < kCellsPerRow) Image1_Click(m_cursor + 1);
+    if ((m_cursor + 1) % kCellRowStride < kCellsPerRow) selectCell(m_cursor + 1);
 }
 
 void RussianPage::alignRow(Align a)
@@ -120,7 +120,7 @@ void RussianPage::alignRow(Align a)
     read_rows();
 }
 
-void RussianPage::optRusD_Click()
+void RussianPage::restoreDefaultRow()
 {
     load_default_prompt(m_state.image, m_cursor / kCellRowStride + 1, kRussianIndex);
     read_rows();
@@ -128,13 +128,13 @@ void RussianPage::optRusD_Click()
 
 void RussianPage::open_keyboard()
 {
-    Image1_Click(0);
-    if (!m_keyboard) m_keyboard = new Form3(m_main, *this);
+    selectCell(0);
+    if (!m_keyboard) m_keyboard = new RussianKeyboard(m_main, *this);
     m_keyboard->show();
     m_keyboard->raise();
 }
 
-Form3 *RussianPage::keyboard() const { return m_keyboard.data(); }
+RussianKeyboard *RussianPage::keyboard() const { return m_keyboard.data(); }
 
 void RussianPage::close_keyboard()
 {

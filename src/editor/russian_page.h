@@ -15,8 +15,8 @@ class QPushButton;
 
 namespace zr730 {
 
-class Form1;
-class Form3;
+class MainWindow;
+class RussianKeyboard;
 class RussianPage;
 
 // One glyph cell Image1(k): the picture of its code, with a single-line border while it is the
@@ -43,29 +43,29 @@ private:
 class RussianPage : public QObject {
     Q_OBJECT
 public:
-    RussianPage(ProgramState &state, Form1 &main);
+    RussianPage(ProgramState &state, MainWindow &main);
     ~RussianPage() override;
 
     void build(QWidget *page);
 
     // The thirty glyph rows from the image.
     void read_rows();
-    // Image1_Click: selects cell k (0 … 597, columns 0 … 17 of each row of 20).
-    void Image1_Click(int k);
+    // selectCell: selects cell k (0 … 597, columns 0 … 17 of each row of 20).
+    void selectCell(int k);
     int cursor() const { return m_cursor; }
     // A key of the keyboard: writes its code at the cursor and moves on, except on a row's last
     // column. The caller checks the mode.
     void type_code(int code);
 
-    void optRusL_Click() { alignRow(Align::Left); }
-    void optRusC_Click() { alignRow(Align::Center); }
-    void optRusR_Click() { alignRow(Align::Right); }
-    void optRusD_Click();
+    void alignRowLeft() { alignRow(Align::Left); }
+    void alignRowCenter() { alignRow(Align::Center); }
+    void alignRowRight() { alignRow(Align::Right); }
+    void restoreDefaultRow();
 
     // The keyboard window opens with the page (cursor back to cell 0) and closes with it.
     void open_keyboard();
     void close_keyboard();
-    Form3 *keyboard() const;
+    RussianKeyboard *keyboard() const;
 
     std::array<QWidget *, kRussianRows> Picture1{};
     std::array<GlyphCell *, kLastCell + 1> Image1{}; // columns 18 and 19 of each row are empty
@@ -77,9 +77,9 @@ private:
     void showCell(int k);
 
     ProgramState &m_state;
-    Form1 &m_main;
+    MainWindow &m_main;
     int m_cursor = 0;
-    QPointer<Form3> m_keyboard;
+    QPointer<RussianKeyboard> m_keyboard;
 };
 
 } // namespace zr730

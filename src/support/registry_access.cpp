@@ -21,9 +21,9 @@ QString trim_blanks(const QString &s)
 
 } // namespace
 
-clsRegistryAccess::clsRegistryAccess(const RegistryBackend &backend) : m_backend(backend) {}
+RegistryAccess::RegistryAccess(const RegistryBackend &backend) : m_backend(backend) {}
 
-clsRegistryAccess::ParsedPath clsRegistryAccess::parsePath(const QString &path)
+RegistryAccess::ParsedPath RegistryAccess::parsePath(const QString &path)
 {
     static const std::pair<const char *, const char *> longNames[] = {
         {"HKEY_CURRENT_USER", "HKCU"},   {"HKEY_LOCAL_MACHINE", "HKLM"},
@@ -54,7 +54,7 @@ clsRegistryAccess::ParsedPath clsRegistryAccess::parsePath(const QString &path)
     return r;
 }
 
-QString clsRegistryAccess::ReadString(const QString &path, const QString &valueName, const QString &defaultText) const
+QString RegistryAccess::readString(const QString &path, const QString &valueName, const QString &defaultText) const
 {
     const ParsedPath k = parsePath(path);
     if (k.root == 0 || !m_backend.keyExists(k.root, k.subKey)) return defaultText;
@@ -68,7 +68,7 @@ QString clsRegistryAccess::ReadString(const QString &path, const QString &valueN
     return defaultText;
 }
 
-int clsRegistryAccess::EnumValues(const QString &path, QStringList &names, QStringList &values, int typeFilter) const
+int RegistryAccess::enumValues(const QString &path, QStringList &names, QStringList &values, int typeFilter) const
 {
     const ParsedPath k = parsePath(path);
     values = QStringList{QString()};
@@ -79,7 +79,7 @@ int clsRegistryAccess::EnumValues(const QString &path, QStringList &names, QStri
         if (typeFilter != -1 && v.type != typeFilter) continue;
         if (v.type != kRegSz) continue;
         names << trim_blanks(v.name);
-        values << ReadString(path, v.name, QString());
+        values << readString(path, v.name, QString());
     }
     return int(names.size());
 }

@@ -10,21 +10,21 @@ namespace zr730 {
 
 class RegistryBackend;
 
-class clsRegistryAccess {
+class RegistryAccess {
 public:
-    explicit clsRegistryAccess(const RegistryBackend &backend);
+    explicit RegistryAccess(const RegistryBackend &backend);
 
     // The trimmed text of a string value, or defaultText when the key or value is missing
     // or the value does not fit the 255-character buffer.
-    QString ReadString(const QString &path, const QString &valueName, const QString &defaultText) const;
+    QString readString(const QString &path, const QString &valueName, const QString &defaultText) const;
 
     // Fills names and values with the key's string values (typeFilter: a value type, -1 for
     // all) and returns their number. When the key cannot be opened: -1, names untouched,
     // values a single empty element.
-    int EnumValues(const QString &path, QStringList &names, QStringList &values, int typeFilter) const;
+    int enumValues(const QString &path, QStringList &names, QStringList &values, int typeFilter) const;
 
     // Only the writing operations look at it; kept for their sake.
-    bool CreateKeyIfDoesntExists = true;
+    bool createKeyIfMissing = true;
 
     // Root key and sub-key of a path; root 0 when the root word is not recognised.
     struct ParsedPath {

@@ -27,7 +27,7 @@ public:
 
 private:
     UsbSerialRegistry m_view;
-    clsRegistryAccess m_registry;
+    RegistryAccess m_registry;
     QtSerialLibrary m_ports;
     std::unique_ptr<TracingSerialLibrary> m_trace;
     SerialLink m_link;

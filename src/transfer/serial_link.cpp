@@ -45,14 +45,14 @@ int port_from_friendly_name(const QString &name)
     return ok && n >= 0 ? n : -1;
 }
 
-SerialLink::SerialLink(ProgramState &state, const clsRegistryAccess &registry, SerialLibrary &sio)
+SerialLink::SerialLink(ProgramState &state, const RegistryAccess &registry, SerialLibrary &sio)
     : m_state(state), m_registry(registry), m_sio(sio)
 {}
 
 bool SerialLink::adapters(QStringList &values) const
 {
     QStringList names;
-    m_registry.EnumValues(QLatin1String(kAdapterEnumPath), names, values, -1);
+    m_registry.enumValues(QLatin1String(kAdapterEnumPath), names, values, -1);
     return !values.isEmpty() && !values.first().isEmpty();
 }
 
@@ -122,7 +122,7 @@ bool SerialLink::find_board()
         for (const QString &instance : values) {
             // Closing the window ends the program at once: no further port is tried.
             if (m_state.program_ending) break;
-            const QString name = m_registry.ReadString(QLatin1String(kDeviceEnumPath) + instance,
+            const QString name = m_registry.readString(QLatin1String(kDeviceEnumPath) + instance,
                                                        QStringLiteral("FriendlyName"), QString());
             const int parsed = port_from_friendly_name(name);
             if (parsed >= 0) m_boardPort = parsed;
@@ -300,7 +300,7 @@ bool SerialLink::usb_block_read(int start, int stop, int blockSize)
     return true;
 }
 
-void SerialLink::Timer1_Timer()
+void SerialLink::watchBoard()
 {
     // A tick inside a transfer's or a probe's wait leaves the port to them: they see a lost
     // board themselves, and the next tick looks again.
@@ -317,7 +317,7 @@ void SerialLink::Timer1_Timer()
                 connected = probe_board();
             } else {
                 for (const QString &instance : values) {
-                    const int p = port_from_friendly_name(m_registry.ReadString(
+                    const int p = port_from_friendly_name(m_registry.readString(
                         QLatin1String(kDeviceEnumPath) + instance, QStringLiteral("FriendlyName"), QString()));
                     if (p >= 0 && p == m_boardPort) connected = true;
                 }

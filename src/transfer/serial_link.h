@@ -13,7 +13,7 @@ namespace zr730 {
 
 struct ProgramState;
 class SerialLibrary;
-class clsRegistryAccess;
+class RegistryAccess;
 
 // The adapter driver's key listing one device instance per attached adapter, and the key
 // under which each instance has its "FriendlyName".
@@ -35,11 +35,11 @@ int port_from_friendly_name(const QString &name);
 
 class SerialLink : public PagerLink {
 public:
-    SerialLink(ProgramState &state, const clsRegistryAccess &registry, SerialLibrary &sio);
+    SerialLink(ProgramState &state, const RegistryAccess &registry, SerialLibrary &sio);
 
     // Where the board state is shown (the main window's status line and Pager menu).
     void setStatusView(BoardStatusView *view) { m_status = view; }
-    // Switches the board watch timer (Timer1) on or off.
+    // Switches the board watch timer (boardWatchTimer) on or off.
     void setWatchTimer(std::function<void(bool enabled)> enable) { m_watchTimer = std::move(enable); }
     // The parallel-port probe, used when the link selector is not "USB".
     void setParallelProbe(std::function<bool()> probe) { m_parallelProbe = std::move(probe); }
@@ -49,8 +49,8 @@ public:
     bool open_port(int port);
     bool usb_block_write(const PagerImage &image, int start, int stop, int blockSize = kBoardBlockSize);
     bool usb_block_read(int start, int stop, int blockSize = kBoardBlockSize);
-    // The board watch, run every 3000 ms by the main window's Timer1.
-    void Timer1_Timer();
+    // The board watch, run every 3000 ms by the main window's boardWatchTimer.
+    void watchBoard();
 
     // PagerLink
     bool block_write(const PagerImage &image, int start, int stop, int blockSize) override;
@@ -80,7 +80,7 @@ private:
     void watchTimer(bool enabled);
 
     ProgramState &m_state;
-    const clsRegistryAccess &m_registry;
+    const RegistryAccess &m_registry;
     SerialLibrary &m_sio;
     BoardStatusView *m_status = nullptr;
     TransferProgress *m_progress = nullptr;

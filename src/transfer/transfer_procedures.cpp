@@ -5,7 +5,7 @@
 #include "support/texts.h"
 #include "transfer/link_texts.h"
 #include "transfer/ledger_recorder.h"
-#include "transfer/lpt_fun.h"
+#include "transfer/parallel_port_link.h"
 #include "transfer/prompt_conversion.h"
 #include "transfer/table_file.h"
 
@@ -75,7 +75,7 @@ int capcode_of(const PagerImage &image, int index)
 }
 
 TransferProcedures::TransferProcedures(ProgramState &state, PagerLink *link, TransferHost &host, TransferView *view,
-                                       LPTFun *lpt)
+                                       ParallelPortLink *lpt)
     : m_state(state), m_link(link), m_host(host), m_view(view), m_lpt(lpt)
 {}
 

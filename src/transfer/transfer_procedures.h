@@ -9,7 +9,7 @@
 
 namespace zr730 {
 
-class LPTFun;
+class ParallelPortLink;
 class LedgerRecorder;
 
 // Image addresses the transfer procedures use.
@@ -68,7 +68,7 @@ public:
     // link and view may be null: without a link every transfer fails; without a view nothing shows.
     // The parallel-port edition passes its board as lpt.
     TransferProcedures(ProgramState &state, PagerLink *link, TransferHost &host, TransferView *view,
-                       LPTFun *lpt = nullptr);
+                       ParallelPortLink *lpt = nullptr);
 
     // Link-independent entry points on the state's image.
     void tbl_writeall(int strt, int stp);
@@ -115,7 +115,7 @@ private:
     PagerLink *m_link;
     TransferHost &m_host;
     TransferView *m_view;
-    LPTFun *m_lpt;
+    ParallelPortLink *m_lpt;
     LedgerRecorder *m_recorder = nullptr;
     bool m_refused = false;  // the user said No to a question of the last write
     bool m_readDone = false; // the last read replaced the image

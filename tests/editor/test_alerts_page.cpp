@@ -10,8 +10,8 @@
 #include <QRadioButton>
 
 #include "editor/alerts_page.h"
-#include "editor/dialogs/form6.h"
-#include "editor/slider/ctl_eb_slider.h"
+#include "editor/dialogs/alert_length_dialog.h"
+#include "editor/slider/slider_control.h"
 #include "image/defaults.h"
 #include "support/layout_check.h"
 #include "support/started_window.h"
@@ -53,7 +53,7 @@ void TestAlertsPage::factoryImageShowsItsOptions()
     for (QCheckBox *box : a.chkMenu) QVERIFY(!box->isChecked());
     QVERIFY(a.cboTone->isHidden());
     QCOMPARE(a.cboTone->currentText(), QString("Tone 1"));
-    QCOMPARE(a.Slider1->Value(), 4);
+    QCOMPARE(a.Slider1->value(), 4);
     QCOMPARE(a.lblValue->text(), QString("4"));
     QCOMPARE(grey(a.lblContrast), 20); // 5·c after a load
     QCOMPARE(a.txtPass->text(), QString("1234"));
@@ -77,7 +77,7 @@ void TestAlertsPage::storedValuesWithoutAnEntryShowNoSelectionAndKeepTheirBytes(
     w.window->init_ctl();
     QCOMPARE(a.cboBatLev[0]->currentIndex(), -1);
     QCOMPARE(a.lblLength[0]->text(), QString("08")); // caption unchanged
-    QCOMPARE(a.Slider1->Value(), 1);
+    QCOMPARE(a.Slider1->value(), 1);
     QCOMPARE(grey(a.lblContrast), 0);
     QCOMPARE(a.cboTone->currentIndex(), 4);
     QVERIFY(a.chkMenu[0]->isChecked() && a.chkMenu[6]->isChecked() && !a.chkMenu[1]->isChecked());
@@ -89,7 +89,7 @@ void TestAlertsPage::storedValuesWithoutAnEntryShowNoSelectionAndKeepTheirBytes(
     QCOMPARE(int(img[0xF7]), 32);
 
     const PagerImage applied = img;
-    Form6 dialog(w.state, a);
+    AlertLengthDialog dialog(w.state, a);
     QCOMPARE(dialog.cboPersonal->currentIndex(), -1);
     QCOMPARE(dialog.cboMailAler[0]->currentIndex(), -1);
     QVERIFY(img == applied);
@@ -105,14 +105,14 @@ void TestAlertsPage::alertLengthDialogStoresAndTheSummaryFollows()
     // The button opens the dialog modally; "OK" closes it.
     bool opened = false;
     QTimer::singleShot(0, [&] {
-        auto *d = qobject_cast<Form6 *>(QApplication::activeModalWidget());
+        auto *d = qobject_cast<AlertLengthDialog *>(QApplication::activeModalWidget());
         opened = d && d->windowTitle() == "Personal and Mail Alert Control";
         if (d) QTest::mouseClick(d->Command1, Qt::LeftButton);
     });
     QTest::mouseClick(a.cmdAlert, Qt::LeftButton);
     QVERIFY(opened);
 
-    Form6 dialog(w.state, a);
+    AlertLengthDialog dialog(w.state, a);
     zr730::testing::verify_layout(&dialog);
     if (const QString shots = qEnvironmentVariable("ZR730_SHOT_DIR"); !shots.isEmpty())
         dialog.grab().save(shots + "/form6.png");

@@ -8,8 +8,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "editor/dialogs/form2.h"
-#include "editor/form1.h"
+#include "editor/dialogs/transfer_dialog.h"
+#include "editor/main_window.h"
 #include "image/defaults.h"
 #include "support/board_simulator.h"
 #include "support/simulator_window.h"
@@ -73,7 +73,7 @@ void TestBoardFaults::everyBoardFaultEndsInOneMessageAndKeepsTheImage()
     QVERIFY(sim.start());
     Window w(board);
     QVERIFY(w.startupMessages.isEmpty());
-    w.form->Timer1_Timer();
+    w.form->watchBoard();
     w.state.image[0x3FF] = 0x44; // an edit the technician must not lose
     w.form->init_ctl();
     const PagerImage before = w.state.image;
@@ -87,9 +87,9 @@ void TestBoardFaults::everyBoardFaultEndsInOneMessageAndKeepsTheImage()
     int presses = 0;
     if (mode == 3) drive_series(*w.form, 1, &presses);
     switch (mode) {
-    case 0: w.form->mnuEntire_Click(); break;
-    case 2: w.form->mnuEB1_Click(); break;
-    default: w.form->mnuEB_Click(); break;
+    case 0: w.form->readPager(); break;
+    case 2: w.form->verifyPager(); break;
+    default: w.form->writePager(); break;
     }
     const QStringList success{mode == 0 ? "Read success!" : "Verify Success!"};
     QCOMPARE(w.messages.texts(), message.isEmpty() ? success : QStringList{message}); // one message
@@ -98,7 +98,7 @@ void TestBoardFaults::everyBoardFaultEndsInOneMessageAndKeepsTheImage()
     if (message.isEmpty() && mode == 0) expected = w.state.image; // a good read replaces it
     QVERIFY(w.state.image == expected);
     QCOMPARE(readTable(file("open.tbl")), before); // no file is touched
-    QVERIFY(w.form->findChild<Form2 *>() == nullptr); // the dialog has gone
+    QVERIFY(w.form->findChild<TransferDialog *>() == nullptr); // the dialog has gone
     QCOMPARE(w.form->pagerMenu()->isEnabled(), !lost);
     QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(lost ? text::kBoardDisconnect : text::kBoardConnect));
 }

@@ -13,17 +13,17 @@
 #include <QTemporaryDir>
 
 #include "editor/alerts_page.h"
-#include "editor/dialogs/form6.h"
-#include "editor/form1.h"
+#include "editor/dialogs/alert_length_dialog.h"
+#include "editor/main_window.h"
 #include "editor/prompts_page.h"
-#include "editor/slider/ctl_eb_slider.h"
+#include "editor/slider/slider_control.h"
 #include "image/defaults.h"
 #include "ledger/ledger.h"
 #include "support/board_simulator.h"
 #include "support/program_state.h"
 #include "support/recording_messages.h"
 #include "support/simulator_window.h"
-#include "editor/dialogs/form2.h"
+#include "editor/dialogs/transfer_dialog.h"
 #include "transfer/link_texts.h"
 #include "transfer/prompt_conversion.h"
 #include "transfer/transfer_procedures.h"
@@ -78,7 +78,7 @@ void TestPagerEndToEnd::writeLandsByteForByteInThePagerWithMarkerAndPagerCodedPr
     image[record + 2] = 196; // Ä
     image[0x3E0] = 0;
     w.form->WriteOpt->setChecked(true);
-    w.form->mnuEB_Click();
+    w.form->writePager();
 
     QCOMPARE(w.messages.texts(), QStringList{"Verify Success!"});
     sim.stop();
@@ -105,7 +105,7 @@ void TestPagerEndToEnd::readReplacesTheImageAndSelectsTheBand()
     QVERIFY(sim.start());
     Window w(board);
 
-    w.form->mnuEntire_Click();
+    w.form->readPager();
     QCOMPARE(w.messages.texts(), QStringList{"Read success!"});
     QCOMPARE(w.form->cboDft->currentIndex(), 0);
     QCOMPARE(w.state.MUTL, 5);
@@ -130,7 +130,7 @@ void TestPagerEndToEnd::optionsAndPromptsSetOnScreenTravelToThePagerAndBack()
     a.cboSLC->setCurrentIndex(2);
     QTest::mousePress(a.Slider1, Qt::LeftButton, {}, QPoint(100, 10));
     {
-        Form6 dialog(w.state, a);
+        AlertLengthDialog dialog(w.state, a);
         dialog.cboMailAler[4]->setCurrentIndex(1);
         dialog.cboPersonal->setCurrentIndex(4);
     }
@@ -139,7 +139,7 @@ void TestPagerEndToEnd::optionsAndPromptsSetOnScreenTravelToThePagerAndBack()
     p.txtPrompt[2]->setFocus();
     p.txtPrompt[2]->setText(QString::fromUtf8("Grüße"));
     w.form->WriteOpt->setChecked(true); // Pager ▸ Write takes the focus away, which stores the box
-    w.form->mnuEB_Click();
+    w.form->writePager();
     QCOMPARE(w.messages.texts(), QStringList{"Verify Success!"});
     const PagerImage pager = readTable(file("after.tbl"));
     QCOMPARE(int(pager[0xF7]), 5);
@@ -153,7 +153,7 @@ void TestPagerEndToEnd::optionsAndPromptsSetOnScreenTravelToThePagerAndBack()
     w.state.image = default_image();
     w.form->init_ctl();
     w.messages.clear();
-    w.form->mnuEntire_Click();
+    w.form->readPager();
     QCOMPARE(w.messages.texts(), QStringList{"Read success!"});
     QVERIFY(a.chkMenu[0]->isChecked() && !a.cboTone->isHidden());
     QCOMPARE(a.cboTone->currentText(), QString("Tone 3"));
@@ -179,12 +179,12 @@ void TestPagerEndToEnd::verifyReportsSuccessAndTheFirstDifference()
         QVERIFY(sim.start());
         Window w(board);
         w.state.image = pager;
-        w.form->mnuEB1_Click();
+        w.form->verifyPager();
         QCOMPARE(w.messages.texts(), QStringList{"Verify Success!"});
 
         w.messages.clear();
         w.state.image[0x250] ^= 0x01;
-        w.form->mnuEB1_Click();
+        w.form->verifyPager();
         QCOMPARE(w.messages.texts(), QStringList{"Verify Error!"});
         QCOMPARE(w.state.transfer_result, -1);
     }
@@ -212,7 +212,7 @@ void TestPagerEndToEnd::seriesProgrammingIncrementsTheCapcodesBetweenPagers()
     int presses = 0;
     auto *driver = new QTimer(w.form.get());
     connect(driver, &QTimer::timeout, driver, [&] {
-        auto *d = w.form->findChild<Form2 *>();
+        auto *d = w.form->findChild<TransferDialog *>();
         if (!d || !d->isVisible() || !d->cmdWrite->isEnabled()) return;
         if (presses > 0 && written.size() < presses) written << capcode_of(readTable(file("after.tbl")), 0);
         if (presses < 3) {
@@ -224,7 +224,7 @@ void TestPagerEndToEnd::seriesProgrammingIncrementsTheCapcodesBetweenPagers()
         }
     });
     driver->start(0);
-    w.form->mnuEB_Click();
+    w.form->writePager();
 
     QCOMPARE(presses, 3);
     QCOMPARE(w.messages.texts(), (QStringList{"Verify Success!", "Verify Success!", "Verify Success!"}));
@@ -258,7 +258,7 @@ void TestPagerEndToEnd::silentBoardDuringAReadLeavesTheImageUnchanged()
     sim.kill();
     BoardSimulator silent(board, {"--load", file("pager.tbl"), "--fault", "silence"});
     QVERIFY(silent.start());
-    w.form->mnuEntire_Click();
+    w.form->readPager();
     QCOMPARE(w.messages.shown.size(), 1);
     QVERIFY(w.messages.texts().first() != QStringLiteral("Read success!"));
     QVERIFY(w.state.image == before);
@@ -272,20 +272,20 @@ void TestPagerEndToEnd::boardPulledMidWriteTurnsTheStatusRedAndComesBack()
     BoardSimulator sim(board, {"--load", file("pager.tbl"), "--pace"});
     QVERIFY(sim.start());
     Window w(board);
-    w.form->Timer1_Timer();
+    w.form->watchBoard();
     QVERIFY(w.form->pagerMenu()->isEnabled());
     QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardConnect));
 
     QTimer::singleShot(700, [&] { sim.kill(); }); // pulled during the write
     w.form->WriteOpt->setChecked(true);
-    w.form->mnuEB_Click();
+    w.form->writePager();
     QCOMPARE(w.messages.texts(), QStringList{text::kWriteError});
     QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardDisconnect));
     QVERIFY(!w.form->pagerMenu()->isEnabled());
 
     // Plugged in again: the next tick of the watch finds the board.
     QVERIFY(sim.start());
-    w.form->Timer1_Timer();
+    w.form->watchBoard();
     QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardConnect));
     QVERIFY(w.form->pagerMenu()->isEnabled());
 }
@@ -302,8 +302,8 @@ void TestPagerEndToEnd::readAskedWhileTheWatchLooksForTheBoardWaitsItsTurn()
     BoardSimulator sim(board, {"--load", file("pager.tbl"), "--pace"});
     QVERIFY(sim.start());
     // Read is asked for while the watch's probe of the new adapter waits for its reply.
-    QTimer::singleShot(0, w.form.get(), [&] { w.form->mnuEntire_Click(); });
-    w.form->Timer1_Timer();
+    QTimer::singleShot(0, w.form.get(), [&] { w.form->readPager(); });
+    w.form->watchBoard();
     QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardConnect));
     QTRY_COMPARE_WITH_TIMEOUT(w.messages.texts(), QStringList{QStringLiteral("Read success!")}, 10000);
     QCOMPARE(int(w.state.image[0x3FF]), 0x5A);

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include "editor/keyboard/form3.h"
+#include "editor/keyboard/russian_keyboard.h"
 #include "editor/prompts_page.h"
 #include "editor/russian_page.h"
 #include "image/defaults.h"
@@ -65,7 +65,7 @@ void TestPromptsPage::tabbingThroughEveryBoxChangesNoByte()
         Window w;
         PromptsPage &p = w.window->prompts();
         p.cboLng->setCurrentIndex(language);
-        w.window->EMoptPrompts_Click();
+        w.window->showPromptsPage();
         const PagerImage before = w.state.image;
         for (QLineEdit *box : p.txtPrompt) w.focus(box);
         w.leave();
@@ -77,7 +77,7 @@ void TestPromptsPage::typingStoresOnLeavingAndRefusesTooLongLines()
 {
     Window w;
     PromptsPage &p = w.window->prompts();
-    w.window->EMoptPrompts_Click();
+    w.window->showPromptsPage();
     QLineEdit *box = p.txtPrompt[3]; // small font, limit 21
     w.focus(box);
     box->selectAll();
@@ -106,7 +106,7 @@ void TestPromptsPage::buttonsActOnTheCurrentBox()
 {
     Window w;
     PromptsPage &p = w.window->prompts();
-    w.window->EMoptPrompts_Click();
+    w.window->showPromptsPage();
     QLineEdit *box = p.txtPrompt[13]; // large font, "TONE ONLY"
     w.focus(box);
     QTest::mouseClick(p.optRight[0], Qt::LeftButton);
@@ -140,8 +140,8 @@ void TestPromptsPage::keyboardTypesAtTheCursorInModifyModeOnly()
     Window w;
     RussianPage &r = w.window->prompts().russian();
     w.window->prompts().cboLng->setCurrentIndex(5);
-    w.window->EMoptPrompts_Click();
-    Form3 *kb = r.keyboard();
+    w.window->showPromptsPage();
+    RussianKeyboard *kb = r.keyboard();
     QVERIFY(kb && kb->isVisible() && w.window->picSet6->isVisible());
     QVERIFY(kb->windowFlags() & Qt::WindowStaysOnTopHint);
     QCOMPARE(r.cursor(), 0);
@@ -151,7 +151,7 @@ void TestPromptsPage::keyboardTypesAtTheCursorInModifyModeOnly()
     QCOMPARE(int(w.state.image[0x127]), 97);
     QCOMPARE(r.cursor(), 17);
     QCOMPARE(r.Image1[17]->objectName(), QString("Image1(17)"));
-    r.Image1_Click(580);
+    r.selectCell(580);
     kb->Command1[32]->click();
     kb->Command1[0]->click();
     QCOMPARE(int(w.state.image[0x3C6]), 32);
@@ -164,14 +164,14 @@ void TestPromptsPage::keyboardTypesAtTheCursorInModifyModeOnly()
     QVERIFY(w.state.image == before);
     QCOMPARE(r.cursor(), 582);
 
-    w.window->EMoptCode_Click(); // another page closes the keyboard
+    w.window->showCodePage(); // another page closes the keyboard
     QVERIFY(!r.keyboard());
 }
 
 void TestPromptsPage::loadedLanguageDecidesThePromptPage()
 {
     Window w;
-    w.window->EMoptPrompts_Click();
+    w.window->showPromptsPage();
     QVERIFY(w.window->picSet5->isVisible());
     PagerImage russian = default_image();
     select_language(russian, 5);

@@ -1,7 +1,7 @@
 // The slider control: its setter rules, mouse arithmetic in twips, and persistence.
 #include <QtTest>
 
-#include "editor/slider/ctl_eb_slider.h"
+#include "editor/slider/slider_control.h"
 
 using namespace zr730;
 
@@ -13,15 +13,15 @@ struct Contrast {
     {
         s.resize(size);
         PropertyBag bag;
-        bag.WriteProperty("Min", 1, 0);
-        bag.WriteProperty("Max", 8, 100);
-        bag.WriteProperty("Value", 8, 50);
-        bag.WriteProperty("SliderWidth", 150, 315);
-        bag.WriteProperty("Orientation", orientation, 0);
-        s.ReadProperties(bag);
-        QObject::connect(&s, &ctlEBSlider::Changed, [this] { ++changed; });
+        bag.writeProperty("Min", 1, 0);
+        bag.writeProperty("Max", 8, 100);
+        bag.writeProperty("Value", 8, 50);
+        bag.writeProperty("SliderWidth", 150, 315);
+        bag.writeProperty("Orientation", orientation, 0);
+        s.readProperties(bag);
+        QObject::connect(&s, &SliderControl::changed, [this] { ++changed; });
     }
-    ctlEBSlider s;
+    SliderControl s;
     int changed = 0;
 };
 
@@ -64,12 +64,12 @@ void TestSlider::pressPutsTheThumbOnAWholePixelAndTakesTheNearestValue()
     QFETCH(int, thumbLeft);
     QFETCH(int, value);
     Contrast c(0, {width, 24});
-    c.s.setMax(max);
+    c.s.setMaximum(max);
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, 12), c.s.mapToGlobal(QPointF(x, 12)), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&c.s, &press);
     QCOMPARE(c.s.picSlider->x(), thumbLeft);
-    QCOMPARE(c.s.Value(), value);
+    QCOMPARE(c.s.value(), value);
     QCOMPARE(c.changed, 1);
 
     // Dragging the thumb with the left button held moves it as a press there would.
@@ -78,7 +78,7 @@ void TestSlider::pressPutsTheThumbOnAWholePixelAndTakesTheNearestValue()
                      Qt::NoModifier);
     QCoreApplication::sendEvent(c.s.picSlider, &drag);
     QCOMPARE(c.s.picSlider->x(), thumbLeft);
-    QCOMPARE(c.s.Value(), value);
+    QCOMPARE(c.s.value(), value);
     QCOMPARE(c.changed, 2);
 }
 
@@ -86,25 +86,25 @@ void TestSlider::settersClampIgnoreAndRaiseChangedAsStated()
 {
     Contrast c;
     c.s.setValue(0);
-    QCOMPARE(c.s.Value(), 1);
+    QCOMPARE(c.s.value(), 1);
     c.s.setValue(9);
-    QCOMPARE(c.s.Value(), 8);
+    QCOMPARE(c.s.value(), 8);
     c.s.setValue(8); // unchanged, still announced
     QCOMPARE(c.changed, 3);
     QCOMPARE(c.s.picSlider->x(), 110);
 
-    c.s.setMax(1); // not above Min: ignored
-    QCOMPARE(c.s.Max(), 8);
-    c.s.setMin(9); // above Max: ignored
-    QCOMPARE(c.s.Min(), 1);
-    c.s.setMax(5); // below the value: pulls it down, silently
-    QCOMPARE(c.s.Value(), 5);
-    c.s.setMin(5); // Min may reach Max
-    QCOMPARE(c.s.Min(), 5);
+    c.s.setMaximum(1); // not above minimum: ignored
+    QCOMPARE(c.s.maximum(), 8);
+    c.s.setMinimum(9); // above maximum: ignored
+    QCOMPARE(c.s.minimum(), 1);
+    c.s.setMaximum(5); // below the value: pulls it down, silently
+    QCOMPARE(c.s.value(), 5);
+    c.s.setMinimum(5); // minimum may reach maximum
+    QCOMPARE(c.s.minimum(), 5);
     QCOMPARE(c.changed, 3);
 
     c.s.setSliderWidth(1800); // as long as the control: ignored
-    QCOMPARE(c.s.SliderWidth(), 150);
+    QCOMPARE(c.s.sliderWidth(), 150);
     c.s.setSliderWidth(300);
     QCOMPARE(c.s.picSlider->width(), 20);
 }
@@ -117,17 +117,17 @@ void TestSlider::verticalTopEndMeansMax()
     c.s.setValue(1);
     QCOMPARE(c.s.picSlider->y(), 110);
     QTest::mousePress(&c.s, Qt::LeftButton, {}, QPoint(12, 2));
-    QCOMPARE(c.s.Value(), 8);
+    QCOMPARE(c.s.value(), 8);
     QTest::mousePress(&c.s, Qt::LeftButton, {}, QPoint(12, 118));
-    QCOMPARE(c.s.Value(), 1);
+    QCOMPARE(c.s.value(), 1);
 }
 
 void TestSlider::noRoomToMoveDoesNothing()
 {
     Contrast equal;
-    equal.s.setMin(8); // Min = Max = 8
+    equal.s.setMinimum(8); // minimum = maximum = 8
     QTest::mousePress(&equal.s, Qt::LeftButton, {}, QPoint(60, 12));
-    QCOMPARE(equal.s.Value(), 8);
+    QCOMPARE(equal.s.value(), 8);
     QCOMPARE(equal.changed, 0);
 
     Contrast narrow;
@@ -142,25 +142,25 @@ void TestSlider::propertiesSurviveABagRoundTrip()
     c.s.setValue(3);
     c.s.setSliderColor(0x0000FF);
     c.s.setBorderStyle(10);
-    // Loading re-applies the orientation, which sets SliderWidth again; BorderStyle marks nothing.
+    // Loading re-applies the orientation, which sets sliderWidth again; borderStyle marks nothing.
     QVERIFY((c.s.changedProperties() == std::set<std::string>{"SliderWidth", "Value", "SliderColor"}));
     PropertyBag bag;
-    c.s.WriteProperties(bag);
-    ctlEBSlider copy;
+    c.s.writeProperties(bag);
+    SliderControl copy;
     copy.resize(120, 24);
-    copy.ReadProperties(bag);
-    QCOMPARE(copy.Min(), 1);
-    QCOMPARE(copy.Max(), 8);
-    QCOMPARE(copy.Value(), 3);
-    QCOMPARE(copy.SliderWidth(), 150);
-    QCOMPARE(copy.SliderColor(), 0x0000FFu);
-    QCOMPARE(copy.BorderStyle(), 10);
+    copy.readProperties(bag);
+    QCOMPARE(copy.minimum(), 1);
+    QCOMPARE(copy.maximum(), 8);
+    QCOMPARE(copy.value(), 3);
+    QCOMPARE(copy.sliderWidth(), 150);
+    QCOMPARE(copy.sliderColor(), 0x0000FFu);
+    QCOMPARE(copy.borderStyle(), 10);
 
-    ctlEBSlider fresh; // defaults, nothing stored for them
+    SliderControl fresh; // defaults, nothing stored for them
     PropertyBag empty;
-    fresh.WriteProperties(empty);
+    fresh.writeProperties(empty);
     QVERIFY(empty.values().empty());
-    QCOMPARE(fresh.Value(), 50);
+    QCOMPARE(fresh.value(), 50);
 }
 
 QTEST_MAIN(TestSlider)

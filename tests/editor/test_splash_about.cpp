@@ -10,9 +10,9 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include "editor/dialogs/frm_about.h"
-#include "editor/dialogs/frm_splash.h"
-#include "editor/form1.h"
+#include "editor/dialogs/about_box.h"
+#include "editor/dialogs/splash_window.h"
+#include "editor/main_window.h"
 #include "editor/message_box_service.h"
 #include "editor/program_start.h"
 #include "image/capcodes.h"
@@ -34,18 +34,18 @@ private slots:
 void TestSplashAbout::splashShowsTheMainWindowThenClosesItselfAndRestoresTheCursor()
 {
     bool mainShown = false;
-    QPointer<frmSplash> splash = new frmSplash("Acme", LinkSelector::Usb, [&] { mainShown = true; });
+    QPointer<SplashWindow> splash = new SplashWindow("Acme", LinkSelector::Usb, [&] { mainShown = true; });
     QVERIFY(splash->windowFlags() & Qt::WindowStaysOnTopHint);
-    QCOMPARE(splash->Timer1.interval(), 500);
-    QCOMPARE(splash->Timer2.interval(), 5000);
-    splash->Form_Load();
+    QCOMPARE(splash->showMainTimer.interval(), 500);
+    QCOMPARE(splash->closeTimer.interval(), 5000);
+    splash->showSplash();
     QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
     QVERIFY(!mainShown);
     QTRY_VERIFY_WITH_TIMEOUT(mainShown, 2000);
-    QVERIFY(splash && splash->isVisible() && !splash->Timer2.isActive()); // until the main window's load starts it
+    QVERIFY(splash && splash->isVisible() && !splash->closeTimer.isActive()); // until the main window's load starts it
 
-    splash->Timer2.setInterval(100); // the wait itself is not under test here
-    splash->Timer2.start();
+    splash->closeTimer.setInterval(100); // the wait itself is not under test here
+    splash->closeTimer.start();
     QTRY_VERIFY_WITH_TIMEOUT(!splash, 2000);
     QVERIFY(!QApplication::overrideCursor());
 }
@@ -53,14 +53,14 @@ void TestSplashAbout::splashShowsTheMainWindowThenClosesItselfAndRestoresTheCurs
 void TestSplashAbout::messagesStandAboveTheSplash()
 {
     MessageBoxService messages;
-    QPointer<frmSplash> splash = new frmSplash("Acme", LinkSelector::Usb, {}, &messages);
-    splash->Form_Load();
+    QPointer<SplashWindow> splash = new SplashWindow("Acme", LinkSelector::Usb, {}, &messages);
+    splash->showSplash();
     bool topMost = false;
     QTimer::singleShot(0, [&] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
             topMost = box->windowFlags() & Qt::WindowStaysOnTopHint;
             // The splash closing inside the box's own loop is safe.
-            splash->Timer2_Timer();
+            splash->closeSplash();
             QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
         }
     });
@@ -75,10 +75,10 @@ void TestSplashAbout::titlesOfBothEditions()
     struct Edition { LinkSelector link; const char *splash, *about; };
     for (const Edition &e : {Edition{LinkSelector::Usb, "ZR730K52(USB) Programmer", "ZR730K52(USB) Pager Programmer"},
                              Edition{LinkSelector::Lpt, "ZR730K Programmer(Test Only)", "ZR730K Pager Programmer"}}) {
-        frmSplash splash("Acme Inc.", e.link, {});
+        SplashWindow splash("Acme Inc.", e.link, {});
         QCOMPARE(splash.lblProductName->text(), QString(e.splash));
         QVERIFY(splash.lblCopyright->text().endsWith("Acme Inc."));
-        frmAbout about("Acme Inc.", e.link);
+        AboutBox about("Acme Inc.", e.link);
         QCOMPARE(about.lblTitle->text(), QString(e.about));
         QCOMPARE(about.lblVersion->text(), QString("Version 6.10(2010.9.21)"));
         QCOMPARE(about.Label2->text(), QString(" This program can be used for\n  model ZR-730K52"));
@@ -97,7 +97,7 @@ void TestSplashAbout::startupSurvivesAReaderSlowerThanTheSplash()
             if (splash) (void)QTest::qWaitFor([this] { return splash.isNull(); }, 10000);
             return RecordingMessages::show(text, icon, buttons);
         }
-        QPointer<frmSplash> splash;
+        QPointer<SplashWindow> splash;
     } messages;
     QTemporaryDir dir;
     ProgramState state(messages);
@@ -111,10 +111,10 @@ void TestSplashAbout::startupSurvivesAReaderSlowerThanTheSplash()
     f.write(reinterpret_cast<const char *>(table.bytes().data()), kImageSize);
     f.close();
 
-    Form1 window(state);
+    MainWindow window(state);
     window.coNum->setCurrentIndex(1);
     messages.splash = start_program(window, nullptr, {"a settings problem"});
-    messages.splash->Timer2.setInterval(300); // the reader is slower than the splash
+    messages.splash->closeTimer.setInterval(300); // the reader is slower than the splash
     QTRY_VERIFY_WITH_TIMEOUT(messages.shown.size() == 2, 15000);
     QCOMPARE(messages.texts(), QStringList({text::kBoardNotResponding, "a settings problem"}));
     QVERIFY(messages.splash.isNull());

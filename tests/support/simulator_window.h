@@ -10,8 +10,8 @@
 
 #include <memory>
 
-#include "editor/dialogs/form2.h"
-#include "editor/form1.h"
+#include "editor/dialogs/transfer_dialog.h"
+#include "editor/main_window.h"
 #include "image/image.h"
 #include "support/program_state.h"
 #include "support/recording_messages.h"
@@ -27,15 +27,15 @@ struct SimulatorWindow {
         state.settings.extraPorts = {boardPath};
         state.settings.traceFile = traceFile;
         state.application_folder = dir.path();
-        form = std::make_unique<Form1>(state);
+        form = std::make_unique<MainWindow>(state);
         form->show();
-        form->Form_Load();
+        form->startUp();
         startupMessages = messages.texts();
     }
     QTemporaryDir dir;
     RecordingMessages messages;
     ProgramState state;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
     QStringList startupMessages; // what the start-up said
 };
 
@@ -65,11 +65,11 @@ inline void write_table_file(const QString &path, const PagerImage &image)
 }
 
 // Presses the series dialog's Write `presses` times, each when it is idle, then Exit.
-inline void drive_series(Form1 &window, int presses, int *done)
+inline void drive_series(MainWindow &window, int presses, int *done)
 {
     auto *driver = new QTimer(&window);
     QObject::connect(driver, &QTimer::timeout, driver, [&window, presses, done, driver] {
-        auto *d = window.findChild<Form2 *>();
+        auto *d = window.findChild<TransferDialog *>();
         if (!d || !d->isVisible() || !d->cmdWrite->isEnabled()) return;
         if (*done < presses) {
             ++*done;

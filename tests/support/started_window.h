@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "editor/form1.h"
+#include "editor/main_window.h"
 #include "support/program_state.h"
 #include "support/recording_messages.h"
 
@@ -21,12 +21,12 @@ struct StartedWindow {
         state.settings = settings;
         state.settings.adapterIds.clear(); // never talk to a real adapter of the machine
         state.application_folder = dir.path();
-        window = std::make_unique<Form1>(state);
+        window = std::make_unique<MainWindow>(state);
         window->show();
         window->activateWindow();
         QApplication::setActiveWindow(window.get());
         if (!QTest::qWaitForWindowActive(window.get())) qWarning("main window not active");
-        window->Form_Load();
+        window->startUp();
         messages.clear();
     }
     template <typename T> T *find(const QString &name) const { return window->findChild<T *>(name); }
@@ -56,7 +56,7 @@ struct StartedWindow {
     QTemporaryDir dir;
     RecordingMessages messages;
     ProgramState state;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 } // namespace zr730::testing

@@ -72,76 +72,76 @@ private slots:
 
     void longAndShortRootNamesAddressTheSameKey()
     {
-        clsRegistryAccess r(m_reg);
-        QCOMPARE(r.ReadString(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE"), QStringLiteral("Vendor"), QStringLiteral("-")),
+        RegistryAccess r(m_reg);
+        QCOMPARE(r.readString(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE"), QStringLiteral("Vendor"), QStringLiteral("-")),
                  QStringLiteral("Kestrane"));
-        QCOMPARE(r.ReadString(QStringLiteral("HKLM\\SOFTWARE"), QStringLiteral("Vendor"), QStringLiteral("-")),
+        QCOMPARE(r.readString(QStringLiteral("HKLM\\SOFTWARE"), QStringLiteral("Vendor"), QStringLiteral("-")),
                  QStringLiteral("Kestrane"));
-        QCOMPARE(r.ReadString(QStringLiteral("HKEY_CURRENT_USER\\Console"), QStringLiteral("Font"), QString()),
+        QCOMPARE(r.readString(QStringLiteral("HKEY_CURRENT_USER\\Console"), QStringLiteral("Font"), QString()),
                  QStringLiteral("Fixed"));
     }
     void lowerCaseRootWordWorksButLowerCaseLongNameDoesNot()
     {
-        clsRegistryAccess r(m_reg);
-        QCOMPARE(r.ReadString(QStringLiteral("hklm\\SOFTWARE"), QStringLiteral("Vendor"), QStringLiteral("-")),
+        RegistryAccess r(m_reg);
+        QCOMPARE(r.readString(QStringLiteral("hklm\\SOFTWARE"), QStringLiteral("Vendor"), QStringLiteral("-")),
                  QStringLiteral("Kestrane"));
-        QCOMPARE(r.ReadString(QStringLiteral("hkey_local_machine\\SOFTWARE"), QStringLiteral("Vendor"), QStringLiteral("-")),
+        QCOMPARE(r.readString(QStringLiteral("hkey_local_machine\\SOFTWARE"), QStringLiteral("Vendor"), QStringLiteral("-")),
                  QStringLiteral("-"));
     }
     void pathParsingTakesFourLetterRootAndEverythingAfterTheFirstBackslash()
     {
-        auto p = clsRegistryAccess::parsePath(QStringLiteral("HKEY_DYN_DATA\\a\\b"));
+        auto p = RegistryAccess::parsePath(QStringLiteral("HKEY_DYN_DATA\\a\\b"));
         QCOMPARE(p.root, kHkeyDynData);
         QCOMPARE(p.subKey, QStringLiteral("a\\b"));
-        p = clsRegistryAccess::parsePath(QStringLiteral("hkus"));
+        p = RegistryAccess::parsePath(QStringLiteral("hkus"));
         QCOMPARE(p.root, kHkeyUsers);
         QVERIFY(p.subKey.isEmpty());
-        QCOMPARE(clsRegistryAccess::parsePath(QStringLiteral("HKXX\\a")).root, std::uint32_t(0));
-        QCOMPARE(clsRegistryAccess::parsePath(QStringLiteral("HKLMX")).root, std::uint32_t(0));
+        QCOMPARE(RegistryAccess::parsePath(QStringLiteral("HKXX\\a")).root, std::uint32_t(0));
+        QCOMPARE(RegistryAccess::parsePath(QStringLiteral("HKLMX")).root, std::uint32_t(0));
     }
     void pathWithoutBackslashAddressesTheRootKey()
     {
-        clsRegistryAccess r(m_reg);
+        RegistryAccess r(m_reg);
         QStringList names{QStringLiteral("old")}, values;
-        QCOMPARE(r.EnumValues(QStringLiteral("HKLM"), names, values, -1), 0);
+        QCOMPARE(r.enumValues(QStringLiteral("HKLM"), names, values, -1), 0);
         QVERIFY(names.isEmpty());
         QVERIFY(values.isEmpty());
     }
     void unknownRootOrMissingKeyGivesMinusOneAndOneEmptyValue()
     {
-        clsRegistryAccess r(m_reg);
+        RegistryAccess r(m_reg);
         QStringList names{QStringLiteral("kept")}, values{QStringLiteral("a"), QStringLiteral("b")};
-        QCOMPARE(r.EnumValues(QStringLiteral("HKLM\\Missing"), names, values, -1), -1);
+        QCOMPARE(r.enumValues(QStringLiteral("HKLM\\Missing"), names, values, -1), -1);
         QCOMPARE(names, QStringList{QStringLiteral("kept")});
         QCOMPARE(values, QStringList{QString()});
-        QCOMPARE(r.EnumValues(QStringLiteral("HKZZ\\SOFTWARE"), names, values, -1), -1);
-        QCOMPARE(r.ReadString(QStringLiteral("HKLM\\Missing"), QStringLiteral("x"), QStringLiteral("dflt")), QStringLiteral("dflt"));
-        QCOMPARE(r.ReadString(QStringLiteral("HKLM\\SOFTWARE"), QStringLiteral("NoSuchValue"), QStringLiteral("dflt")), QStringLiteral("dflt"));
+        QCOMPARE(r.enumValues(QStringLiteral("HKZZ\\SOFTWARE"), names, values, -1), -1);
+        QCOMPARE(r.readString(QStringLiteral("HKLM\\Missing"), QStringLiteral("x"), QStringLiteral("dflt")), QStringLiteral("dflt"));
+        QCOMPARE(r.readString(QStringLiteral("HKLM\\SOFTWARE"), QStringLiteral("NoSuchValue"), QStringLiteral("dflt")), QStringLiteral("dflt"));
     }
     void numericOnlyKeyEnumeratesNothing()
     {
-        clsRegistryAccess r(m_reg);
+        RegistryAccess r(m_reg);
         QStringList names{QStringLiteral("x")}, values{QStringLiteral("y")};
-        QCOMPARE(r.EnumValues(QStringLiteral("HKLM\\Numbers"), names, values, -1), 0);
+        QCOMPARE(r.enumValues(QStringLiteral("HKLM\\Numbers"), names, values, -1), 0);
         QVERIFY(names.isEmpty());
         QVERIFY(values.isEmpty());
-        QCOMPARE(r.EnumValues(QStringLiteral("HKLM\\Numbers"), names, values, kRegDword), 0);
+        QCOMPARE(r.enumValues(QStringLiteral("HKLM\\Numbers"), names, values, kRegDword), 0);
     }
     void enumerationKeepsStringValuesInOrderTrimmed()
     {
-        clsRegistryAccess r(m_reg);
+        RegistryAccess r(m_reg);
         QStringList names, values;
-        QCOMPARE(r.EnumValues(QStringLiteral("HKLM\\Mixed"), names, values, -1), 2);
+        QCOMPARE(r.enumValues(QStringLiteral("HKLM\\Mixed"), names, values, -1), 2);
         QCOMPARE(names, (QStringList{QStringLiteral("First"), QStringLiteral("Second")}));
         QCOMPARE(values, (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
-        QCOMPARE(r.EnumValues(QStringLiteral("HKLM\\Mixed"), names, values, kRegSz), 2);
-        QCOMPARE(r.EnumValues(QStringLiteral("HKLM\\Mixed"), names, values, kRegBinary), 0);
+        QCOMPARE(r.enumValues(QStringLiteral("HKLM\\Mixed"), names, values, kRegSz), 2);
+        QCOMPARE(r.enumValues(QStringLiteral("HKLM\\Mixed"), names, values, kRegBinary), 0);
     }
     void valueLongerThanTheBufferReadsAsTheDefault()
     {
-        clsRegistryAccess r(m_reg);
-        QCOMPARE(r.ReadString(QStringLiteral("HKLM\\Long"), QStringLiteral("Fits"), QStringLiteral("d")).size(), 254);
-        QCOMPARE(r.ReadString(QStringLiteral("HKLM\\Long"), QStringLiteral("TooLong"), QStringLiteral("d")), QStringLiteral("d"));
+        RegistryAccess r(m_reg);
+        QCOMPARE(r.readString(QStringLiteral("HKLM\\Long"), QStringLiteral("Fits"), QStringLiteral("d")).size(), 254);
+        QCOMPARE(r.readString(QStringLiteral("HKLM\\Long"), QStringLiteral("TooLong"), QStringLiteral("d")), QStringLiteral("d"));
     }
 
     // --- the adapter view ---
@@ -155,22 +155,22 @@ private slots:
             {QStringLiteral("/dev/ttyUSB2"), 0x067b, 0x2303, QStringLiteral("SN42")},
         };
         UsbSerialRegistry view(ports, s, [&] { return devices; });
-        clsRegistryAccess r(view);
+        RegistryAccess r(view);
         QStringList names, values;
-        QCOMPARE(r.EnumValues(QLatin1String(kAdapterEnumPath), names, values, -1), 2);
+        QCOMPARE(r.enumValues(QLatin1String(kAdapterEnumPath), names, values, -1), 2);
         QCOMPARE(names, (QStringList{QStringLiteral("0"), QStringLiteral("1")}));
         QCOMPARE(values, (QStringList{QStringLiteral("USB\\VID_067B&PID_2303\\5&LINUX&TTYUSB1"),
                                       QStringLiteral("USB\\VID_067B&PID_2303\\SN42")}));
-        const QString name0 = r.ReadString(QLatin1String(kDeviceEnumPath) + values[0], QStringLiteral("FriendlyName"), QString());
-        const QString name1 = r.ReadString(QLatin1String(kDeviceEnumPath) + values[1], QStringLiteral("FriendlyName"), QString());
+        const QString name0 = r.readString(QLatin1String(kDeviceEnumPath) + values[0], QStringLiteral("FriendlyName"), QString());
+        const QString name1 = r.readString(QLatin1String(kDeviceEnumPath) + values[1], QStringLiteral("FriendlyName"), QString());
         QVERIFY(name0.endsWith(QStringLiteral("(COM%1)").arg(ports.portOf(QStringLiteral("/dev/ttyUSB1")))));
         QCOMPARE(port_from_friendly_name(name1), ports.portOf(QStringLiteral("/dev/ttyUSB2")));
         QVERIFY(port_from_friendly_name(name0) != port_from_friendly_name(name1));
         QCOMPARE(ports.portOf(QStringLiteral("/dev/ttyUSB0")), -1);
         // Key names are not case-sensitive, and the keys on the way exist.
-        QCOMPARE(r.ReadString(QStringLiteral("hklm\\system\\currentcontrolset\\enum\\") + values[1].toLower(),
+        QCOMPARE(r.readString(QStringLiteral("hklm\\system\\currentcontrolset\\enum\\") + values[1].toLower(),
                               QStringLiteral("friendlyname"), QString()), name1);
-        QCOMPARE(r.EnumValues(QStringLiteral("HKLM\\SYSTEM\\ControlSet001"), names, values, -1), 0);
+        QCOMPARE(r.enumValues(QStringLiteral("HKLM\\SYSTEM\\ControlSet001"), names, values, -1), 0);
     }
     void adaptersSharingASerialNumberGetTheirOwnPorts()
     {
@@ -181,14 +181,14 @@ private slots:
             {QStringLiteral("/dev/ttyUSB1"), 0x067b, 0x23a3, QStringLiteral("0123")},
         };
         UsbSerialRegistry view(ports, s, [&] { return devices; });
-        clsRegistryAccess r(view);
+        RegistryAccess r(view);
         QStringList names, values;
-        QCOMPARE(r.EnumValues(QLatin1String(kAdapterEnumPath), names, values, -1), 2);
+        QCOMPARE(r.enumValues(QLatin1String(kAdapterEnumPath), names, values, -1), 2);
         QVERIFY(values[0] != values[1]);
         QList<int> found;
         for (const QString &v : values)
             found << port_from_friendly_name(
-                r.ReadString(QLatin1String(kDeviceEnumPath) + v, QStringLiteral("FriendlyName"), QString()));
+                r.readString(QLatin1String(kDeviceEnumPath) + v, QStringLiteral("FriendlyName"), QString()));
         QCOMPARE(found, (QList<int>{ports.portOf(QStringLiteral("/dev/ttyUSB0")), ports.portOf(QStringLiteral("/dev/ttyUSB1"))}));
         QVERIFY(found[0] != found[1]);
     }
@@ -198,12 +198,12 @@ private slots:
         InstallationSettings s;
         QList<SerialDevice> devices{{QStringLiteral("/dev/ttyUSB3"), 0x067b, 0x2303, QStringLiteral("A")}};
         UsbSerialRegistry view(ports, s, [&] { return devices; });
-        clsRegistryAccess r(view);
+        RegistryAccess r(view);
         QStringList names, values;
-        r.EnumValues(QLatin1String(kAdapterEnumPath), names, values, -1);
+        r.enumValues(QLatin1String(kAdapterEnumPath), names, values, -1);
         const int first = ports.portOf(QStringLiteral("/dev/ttyUSB3"));
         devices.prepend({QStringLiteral("/dev/ttyUSB0"), 0x067b, 0x2303, QStringLiteral("B")});
-        QCOMPARE(r.EnumValues(QLatin1String(kAdapterEnumPath), names, values, -1), 2);
+        QCOMPARE(r.enumValues(QLatin1String(kAdapterEnumPath), names, values, -1), 2);
         QCOMPARE(ports.portOf(QStringLiteral("/dev/ttyUSB3")), first);
     }
     void noAdapterLeavesTheEnumKeyWithoutStringValues()
@@ -211,11 +211,11 @@ private slots:
         PortTable ports;
         InstallationSettings s;
         UsbSerialRegistry view(ports, s, [] { return QList<SerialDevice>{}; });
-        clsRegistryAccess r(view);
+        RegistryAccess r(view);
         QStringList names, values;
-        QCOMPARE(r.EnumValues(QLatin1String(kAdapterEnumPath), names, values, -1), 0);
+        QCOMPARE(r.enumValues(QLatin1String(kAdapterEnumPath), names, values, -1), 0);
         QVERIFY(values.isEmpty());
-        QCOMPARE(r.EnumValues(QLatin1String(kAdapterEnumPath), names, values, kRegDword), 0);
+        QCOMPARE(r.enumValues(QLatin1String(kAdapterEnumPath), names, values, kRegDword), 0);
     }
     void extraPortsCountOnlyWhileTheirPathExists()
     {
@@ -226,15 +226,15 @@ private slots:
         QSet<QString> present{QStringLiteral("/tmp/board")};
         const QList<SerialDevice> devices{{QStringLiteral("/dev/ttyUSB0"), 0x0403, 0x6001, QStringLiteral("FT1")}};
         UsbSerialRegistry view(ports, s, [&] { return devices; }, [&](const QString &p) { return present.contains(p); });
-        clsRegistryAccess r(view);
+        RegistryAccess r(view);
         QStringList names, values;
-        QCOMPARE(r.EnumValues(QLatin1String(kAdapterEnumPath), names, values, -1), 2);
+        QCOMPARE(r.enumValues(QLatin1String(kAdapterEnumPath), names, values, -1), 2);
         QCOMPARE(values.at(1), QStringLiteral("ROOT\\SER2PL\\0001"));
-        const QString name = r.ReadString(QLatin1String(kDeviceEnumPath) + values.at(1), QStringLiteral("FriendlyName"), QString());
+        const QString name = r.readString(QLatin1String(kDeviceEnumPath) + values.at(1), QStringLiteral("FriendlyName"), QString());
         QCOMPARE(port_from_friendly_name(name), ports.portOf(QStringLiteral("/tmp/board")));
         present.clear();
-        QCOMPARE(r.EnumValues(QLatin1String(kAdapterEnumPath), names, values, -1), 1);
-        QCOMPARE(r.ReadString(QLatin1String(kDeviceEnumPath) + QStringLiteral("ROOT\\SER2PL\\0001"),
+        QCOMPARE(r.enumValues(QLatin1String(kAdapterEnumPath), names, values, -1), 1);
+        QCOMPARE(r.readString(QLatin1String(kDeviceEnumPath) + QStringLiteral("ROOT\\SER2PL\\0001"),
                               QStringLiteral("FriendlyName"), QStringLiteral("gone")), QStringLiteral("gone"));
     }
     void sysfsScanFindsUsbTtysAndTheirIds()

@@ -215,7 +215,7 @@ void TestTestPage::nothingChangesARunOnceItStarted()
     GpibSimulator sim({"--port", "0", "--log", log});
     QVERIFY(sim.start());
     PagingWindow p(lan(sim.port()));
-    Form1 &window = *p.w.window;
+    MainWindow &window = *p.w.window;
     PagerImage table = p.w.state.image;
     capcode_set(table, 1, 7654321);
     QFile f(other);

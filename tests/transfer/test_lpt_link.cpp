@@ -12,9 +12,9 @@
 #include "platform/simulated_parport.h"
 #include "support/program_state.h"
 #include "support/recording_messages.h"
-#include "transfer/lpt_fun.h"
+#include "transfer/parallel_port_link.h"
 
-#include "editor/form1.h"
+#include "editor/main_window.h"
 
 using namespace zr730;
 using namespace zr730::testing;
@@ -38,7 +38,7 @@ struct Bus {
     RecordingMessages messages;
     ProgramState state;
     SimulatedParallelPort port;
-    LPTFun lpt;
+    ParallelPortLink lpt;
 };
 
 // The parallel-port edition's window over the simulated board kept in a file.
@@ -50,9 +50,9 @@ struct LptWindow {
         state.settings.lptDevice = QString::fromLatin1(kSimulatedLpt);
         state.settings.lptSimulatedPager = pagerFile;
         state.application_folder = dir.path();
-        window = std::make_unique<Form1>(state);
+        window = std::make_unique<MainWindow>(state);
         window->show();
-        window->Form_Load();
+        window->startUp();
         startup = messages.texts();
         messages.clear();
     }
@@ -60,7 +60,7 @@ struct LptWindow {
     QTemporaryDir dir;
     RecordingMessages messages;
     ProgramState state;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
     QStringList startup;
 };
 
@@ -181,7 +181,7 @@ void TestLptLink::portsAreFoundByBaseAddressAndMissingOnesExplained()
     RecordingMessages messages;
     ProgramState state(messages);
     auto io = make_ppdev_port_io({}, m_dir.filePath("no-such-dir").toStdString());
-    LPTFun lpt(state, *io);
+    ParallelPortLink lpt(state, *io);
     QVERIFY(!lpt.lpt_probe());
     QCOMPARE(messages.texts().size(), 1);
     QVERIFY(messages.texts()[0].startsWith("The Programmed Board is not responding!\n\n"));
@@ -199,7 +199,7 @@ void TestLptLink::editionReadsWritesAndVerifiesThePager()
 
     w.state.image[0x150] = 0x41;
     w.window->WriteOpt->setChecked(true);
-    w.window->mnuEB_Click();
+    w.window->writePager();
     QCOMPARE(w.messages.texts(), QStringList{"Verify Success!"});
     QFile saved(file);
     QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -208,12 +208,12 @@ void TestLptLink::editionReadsWritesAndVerifiesThePager()
     w.messages.clear();
     const PagerImage written = w.state.image;
     w.state.image[0x151] ^= 1;
-    w.window->mnuEB1_Click();
+    w.window->verifyPager();
     QCOMPARE(w.messages.texts(), QStringList{"Verify Error!"});
     QVERIFY2(w.messages.shown[0].details.startsWith(QStringLiteral("Prompt 4 (MESSAGE UNLOCK) (0x150")),
              qPrintable(w.messages.shown[0].details));
     w.messages.clear();
-    w.window->mnuEntire_Click();
+    w.window->readPager();
     QCOMPARE(w.messages.texts(), QStringList{"Read success!"});
     QVERIFY(w.state.image == written);
 }
@@ -224,14 +224,14 @@ void TestLptLink::failedReadRestoresTheImageAndALaterWriteWorks()
     LptWindow w(file);
     const PagerImage before = w.state.image;
     w.port().setAcknowledgeLimit(100); // past the identity block (42), at page 20 of the read
-    w.window->mnuEntire_Click();
+    w.window->readPager();
     QCOMPARE(w.messages.texts(), QStringList{"Read error!"});
     QVERIFY(w.state.image == before);
 
     w.port().setAcknowledgeLimit(-1);
     w.messages.clear();
     w.window->WriteOpt->setChecked(true);
-    w.window->mnuEB_Click();
+    w.window->writePager();
     QCOMPARE(w.messages.texts(), QStringList{"Verify Success!"});
 }
 

@@ -55,7 +55,7 @@ struct Rig {
     RecordingMessages msgs;
     ProgramState state{msgs};
     UsbSerialRegistry view{state.ports, state.settings, [] { return QList<SerialDevice>{}; }};
-    clsRegistryAccess registry{view};
+    RegistryAccess registry{view};
     QtSerialLibrary sio{state.ports};
     SerialLink link{state, registry, sio};
     StatusRecorder status;
@@ -421,7 +421,7 @@ private slots:
         rig.link.startupProbe = true;
         QVERIFY(rig.link.probe_board());
         rig.link.startupProbe = false;
-        rig.link.Timer1_Timer();
+        rig.link.watchBoard();
         QCOMPARE(rig.status.shown, QList<bool>{true});
 
         QTimer::singleShot(300, [&] { sim.kill(); });
@@ -430,10 +430,10 @@ private slots:
         QCOMPARE(rig.status.shown, (QList<bool>{true, false}));
         QCOMPARE(rig.link.boardPort(), -1);
 
-        rig.link.Timer1_Timer(); // still unplugged
+        rig.link.watchBoard(); // still unplugged
         QCOMPARE(rig.status.shown.last(), false);
         QVERIFY(sim.start());
-        rig.link.Timer1_Timer(); // plugged in again: probed and found
+        rig.link.watchBoard(); // plugged in again: probed and found
         QCOMPARE(rig.status.shown.last(), true);
         QCOMPARE(rig.link.boardPort(), rig.state.ports.portOf(sim.linkPath()));
         QVERIFY(rig.link.block_read(0x3F8, 0x3F8, kBoardBlockSize));
@@ -469,7 +469,7 @@ private slots:
         QTimer::singleShot(400, [&] { sim.kill(); });
         QTimer::singleShot(450, [&] {
             QVERIFY(rig.link.busy());
-            rig.link.Timer1_Timer(); // the watch's tick falls into the transfer's wait
+            rig.link.watchBoard(); // the watch's tick falls into the transfer's wait
         });
         QVERIFY(!rig.link.block_read(0, kImageLastIndex, kBoardBlockSize));
         QVERIFY(!rig.link.busy());
@@ -503,11 +503,11 @@ private slots:
         Rig rig(sim.linkPath());
         QVERIFY(rig.link.find_board());
         rig.timer.clear();
-        rig.link.Timer1_Timer();
+        rig.link.watchBoard();
         QCOMPARE(rig.status.shown, QList<bool>{true});
         QCOMPARE(rig.timer, (QList<bool>{false, true}));
         sim.stop(); // the adapter goes away
-        rig.link.Timer1_Timer();
+        rig.link.watchBoard();
         QCOMPARE(rig.status.shown, (QList<bool>{true, false}));
         QCOMPARE(rig.link.boardPort(), -1);
         QCOMPARE(rig.link.adapterValueCount(), 0);
@@ -524,19 +524,19 @@ private slots:
         off.kill();
         BoardSimulator on(path);
         QVERIFY(on.start()); // same adapter count as before
-        rig.link.Timer1_Timer();
+        rig.link.watchBoard();
         QCOMPARE(rig.status.shown, QList<bool>{false});
         on.stop();
-        rig.link.Timer1_Timer(); // unplugged
+        rig.link.watchBoard(); // unplugged
         QVERIFY(on.start());
-        rig.link.Timer1_Timer(); // replugged
+        rig.link.watchBoard(); // replugged
         QCOMPARE(rig.status.shown, (QList<bool>{false, false, true}));
     }
     void watchDoesNothingButRestartOnTheParallelLink()
     {
         Rig rig(boardPath());
         rig.state.link = LinkSelector::Lpt;
-        rig.link.Timer1_Timer();
+        rig.link.watchBoard();
         QVERIFY(rig.status.shown.isEmpty());
         QCOMPARE(rig.timer, (QList<bool>{false, true}));
     }

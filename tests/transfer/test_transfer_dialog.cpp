@@ -10,7 +10,7 @@
 #include "support/program_state.h"
 #include "support/recording_messages.h"
 #include "support/texts.h"
-#include "editor/dialogs/form2.h"
+#include "editor/dialogs/transfer_dialog.h"
 #include "transfer/prompt_conversion.h"
 #include "transfer/transfer_procedures.h"
 
@@ -109,15 +109,15 @@ private:
     std::unique_ptr<FakePagerLink> m_link;
     std::unique_ptr<FakeHost> m_host;
 
-    std::unique_ptr<Form2> dialog()
+    std::unique_ptr<TransferDialog> dialog()
     {
-        return std::make_unique<Form2>(*m_state, m_link.get(), *m_host);
+        return std::make_unique<TransferDialog>(*m_state, m_link.get(), *m_host);
     }
-    std::unique_ptr<Form2> run(int mode)
+    std::unique_ptr<TransferDialog> run(int mode)
     {
         m_state->transfer_mode = mode;
         auto d = dialog();
-        d->Form_Activate();
+        d->startTransfer();
         return d;
     }
 };
@@ -303,12 +303,12 @@ void TestTransferDialog::verifyShowsItsStatusInThePurpleBar()
     m_link->pager = m_state->image.bytes();
     m_state->transfer_mode = 2;
     auto d = dialog();
-    Form2 *form = d.get();
+    TransferDialog *form = d.get();
     m_link->statusProbe = [form] {
         return form->Label1->text() + QLatin1Char('|') + QString::number(form->PB1->maximum()) + QLatin1Char('|')
                + form->PB1->palette().color(QPalette::Highlight).name();
     };
-    d->Form_Activate();
+    d->startTransfer();
     QCOMPARE(m_link->statusDuringRead, QStringList{"Verifying Now.....|1007|#800080"});
 }
 
@@ -323,9 +323,9 @@ void TestTransferDialog::readReplacesTheImageConvertsPromptsAndSelectsTheBand()
 
     m_state->transfer_mode = 0;
     auto d = dialog();
-    Form2 *form = d.get();
+    TransferDialog *form = d.get();
     m_link->statusProbe = [form] { return form->Label1->text() + QLatin1Char('|') + form->PB1->palette().color(QPalette::Highlight).name(); };
-    d->Form_Activate();
+    d->startTransfer();
 
     QCOMPARE(m_link->calls, (QStringList{"read 993-1006/128", "read 0-1023/128"}));
     QCOMPARE(m_link->statusDuringRead.last(), QStringLiteral("Reading Now.......|#800080"));
@@ -564,7 +564,7 @@ void TestTransferDialog::workWaitsWhileTheLinkIsBusy()
     m_link->linkBusy = true;
     m_state->transfer_mode = 0;
     auto d = dialog();
-    d->Form_Activate();
+    d->startTransfer();
     QVERIFY(m_link->calls.isEmpty());
     QTest::qWait(120);
     QVERIFY(m_link->calls.isEmpty());

@@ -12,7 +12,7 @@
 #include "image/defaults.h"
 #include "platform/simulated_parport.h"
 #include "support/program_state.h"
-#include "transfer/lpt_fun.h"
+#include "transfer/parallel_port_link.h"
 
 using namespace zr730;
 
@@ -39,7 +39,7 @@ int main(int argc, char **argv)
     SimulatedParallelPort::Memory blank;
     blank.fill(0xFF);
     SimulatedParallelPort port(blank);
-    LPTFun lpt(state, port);
+    ParallelPortLink lpt(state, port);
     const PagerImage image = default_image();
 
     std::printf("%-6s %10s %10s %7s\n", "", "measured", "minimum", "ratio");

@@ -112,7 +112,7 @@ int main(int argc, char **argv)
     state.settings.adapterIds.clear();
     state.settings.extraPorts = {boardPath};
     UsbSerialRegistry view(state.ports, state.settings, [] { return QList<SerialDevice>{}; });
-    clsRegistryAccess registry(view);
+    RegistryAccess registry(view);
     QtSerialLibrary ports(state.ports);
     SerialLink link(state, registry, ports);
     if (!link.find_board()) {

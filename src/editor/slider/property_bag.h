@@ -9,12 +9,12 @@ namespace zr730 {
 
 class PropertyBag {
 public:
-    std::int64_t ReadProperty(const std::string &name, std::int64_t defaultValue) const
+    std::int64_t readProperty(const std::string &name, std::int64_t defaultValue) const
     {
         const auto it = m_values.find(name);
         return it == m_values.end() ? defaultValue : it->second;
     }
-    void WriteProperty(const std::string &name, std::int64_t value, std::int64_t defaultValue)
+    void writeProperty(const std::string &name, std::int64_t value, std::int64_t defaultValue)
     {
         if (value == defaultValue)
             m_values.erase(name);

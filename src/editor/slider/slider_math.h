@@ -23,9 +23,9 @@ inline int thumb_position_at(double at, int sliderWidth, int length)
     return t > length - sliderWidth ? length - sliderWidth : int(t);
 }
 
-// The position value a thumb at `t` stands for: the nearest integer to Min + t / r, with
-// r = (length − thumb length) / (Max − Min) in single precision. None when the groove has no
-// room to move in (Max = Min, or a thumb as long as the control).
+// The position value a thumb at `t` stands for: the nearest integer to minimum + t / r, with
+// r = (length − thumb length) / (maximum − minimum) in single precision. None when the groove has no
+// room to move in (maximum = minimum, or a thumb as long as the control).
 inline std::optional<int> position_at(int t, int min, int max, int length, int thumbLength)
 {
     if (max <= min || length <= thumbLength) return std::nullopt;
@@ -33,7 +33,7 @@ inline std::optional<int> position_at(int t, int min, int max, int length, int t
     return clamp_value(int(round_even(double(min) + double(float(t) / r))), min, max);
 }
 
-// Leading edge of the thumb for position p; none when Max = Min (the thumb stays where it is).
+// Leading edge of the thumb for position p; none when maximum = minimum (the thumb stays where it is).
 inline std::optional<double> thumb_offset(int p, int min, int max, int length, int sliderWidth)
 {
     if (max == min) return std::nullopt;

@@ -1,5 +1,5 @@
 #pragma once
-// LPTFun: the parallel-port programmer board. The program drives the pager EEPROM's I2C bus bit
+// ParallelPortLink: the parallel-port programmer board. The program drives the pager EEPROM's I2C bus bit
 // by bit through the port's data register (bit 0 pulls SCL low, bit 1 pulls SDA low) and reads
 // SDA back on status bit 3 (1 while SDA is low).
 #include <cstdint>
@@ -28,9 +28,9 @@ inline constexpr int kEepromPage = 16;
 constexpr int lpt_device_byte(int address) { return 0xA0 | ((address & 0x700) >> 7); }
 constexpr int lpt_word_address(int address) { return address & 0xFF; }
 
-class LPTFun {
+class ParallelPortLink {
 public:
-    LPTFun(ProgramState &state, PortIo &io);
+    ParallelPortLink(ProgramState &state, PortIo &io);
 
     // Timing
     void calibrate_delay();

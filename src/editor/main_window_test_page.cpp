@@ -9,14 +9,14 @@
 #include <utility>
 #include <vector>
 
-#include "editor/form1.h"
+#include "editor/main_window.h"
 #include "platform/event_wait.h"
 #include "support/texts.h"
 #include "testpage/test_page.h"
 
 namespace zr730 {
 
-void Form1::Command1_Click()
+void MainWindow::sendTestPage()
 {
     if (!m_instrument) m_instrument = make_instrument_layer(m_state.settings.gpib);
     m_instrument->setGiveUp([this] { return m_state.program_ending; });

@@ -8,22 +8,22 @@ class QToolButton;
 
 namespace zr730 {
 
-class Form1;
+class MainWindow;
 class RussianPage;
 
-class Form3 : public QWidget {
+class RussianKeyboard : public QWidget {
     Q_OBJECT
 public:
-    Form3(Form1 &main, RussianPage &page);
+    RussianKeyboard(MainWindow &main, RussianPage &page);
 
-    // Command1_Click: the key with pager code k.
-    void Command1_Click(int k);
+    // pressKey: the key with pager code k.
+    void pressKey(int k);
 
     std::array<QToolButton *, 127> Command1{}; // by pager code; codes without a key are null
     QWidget *Picture1 = nullptr;               // takes the focus after every key
 
 private:
-    Form1 &m_main;
+    MainWindow &m_main;
     RussianPage &m_page;
 };
 

@@ -1,4 +1,4 @@
-#include "editor/slider/ctl_eb_slider.h"
+#include "editor/slider/slider_control.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -64,13 +64,13 @@ QColor ole_color(std::uint32_t value, const QPalette &pal)
 // the left button is held. A press on it does nothing.
 class SliderThumb : public QWidget {
 public:
-    explicit SliderThumb(ctlEBSlider *owner) : QWidget(owner), m_owner(owner) {}
+    explicit SliderThumb(SliderControl *owner) : QWidget(owner), m_owner(owner) {}
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
-        p.fillRect(rect(), ole_color(m_owner->SliderColor(), palette()));
+        p.fillRect(rect(), ole_color(m_owner->sliderColor(), palette()));
         draw_edge(p, rect(), 4, palette());
     }
     void mousePressEvent(QMouseEvent *e) override { e->accept(); }
@@ -81,10 +81,10 @@ protected:
     }
 
 private:
-    ctlEBSlider *m_owner;
+    SliderControl *m_owner;
 };
 
-ctlEBSlider::ctlEBSlider(QWidget *parent) : QWidget(parent)
+SliderControl::SliderControl(QWidget *parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::ClickFocus);
     // The window's proportional resizing leaves the thumb to the slider's own layout.
@@ -94,44 +94,44 @@ ctlEBSlider::ctlEBSlider(QWidget *parent) : QWidget(parent)
     layOut();
 }
 
-int ctlEBSlider::lengthTwips() const { return (vertical() ? height() : width()) * kTwipsPerPixel; }
+int SliderControl::lengthTwips() const { return (vertical() ? height() : width()) * kTwipsPerPixel; }
 
-int ctlEBSlider::Value() const { return vertical() ? m_max + m_min - m_position : m_position; }
+int SliderControl::value() const { return vertical() ? m_max + m_min - m_position : m_position; }
 
-void ctlEBSlider::setValue(int v)
+void SliderControl::setValue(int v)
 {
     v = slider::clamp_value(v, m_min, m_max);
     m_position = vertical() ? m_max + m_min - v : v;
-    PositionThumb();
-    PropertyChanged("Value");
-    emit Changed();
+    positionThumb();
+    propertyChanged("Value");
+    emit changed();
 }
 
-void ctlEBSlider::setMin(int m)
+void SliderControl::setMinimum(int m)
 {
     if (m > m_max) return;
     m_min = m;
     if (m_position < m) {
         m_position = m;
-        PropertyChanged("Value");
+        propertyChanged("Value");
     }
-    PositionThumb();
-    PropertyChanged("Min");
+    positionThumb();
+    propertyChanged("Min");
 }
 
-void ctlEBSlider::setMax(int m)
+void SliderControl::setMaximum(int m)
 {
     if (m <= m_min) return;
     m_max = m;
     if (m < m_position) {
         m_position = m;
-        PropertyChanged("Value");
+        propertyChanged("Value");
     }
-    PositionThumb();
-    PropertyChanged("Max");
+    positionThumb();
+    propertyChanged("Max");
 }
 
-void ctlEBSlider::setSliderWidth(int w)
+void SliderControl::setSliderWidth(int w)
 {
     if (w >= lengthTwips()) return;
     m_sliderWidth = w;
@@ -141,24 +141,24 @@ void ctlEBSlider::setSliderWidth(int w)
     else
         picSlider->resize(px, height());
     picSlider->update();
-    PositionThumb();
-    PropertyChanged("SliderWidth");
+    positionThumb();
+    propertyChanged("SliderWidth");
 }
 
-void ctlEBSlider::setSliderColor(std::uint32_t color)
+void SliderControl::setSliderColor(std::uint32_t color)
 {
     m_sliderColor = color;
     picSlider->update();
-    PropertyChanged("SliderColor");
+    propertyChanged("SliderColor");
 }
 
-void ctlEBSlider::setBorderStyle(int style)
+void SliderControl::setBorderStyle(int style)
 {
     m_borderStyle = style;
     update();
 }
 
-void ctlEBSlider::setOrientation(int orientation)
+void SliderControl::setOrientation(int orientation)
 {
     m_orientation = orientation;
     setSliderWidth(m_sliderWidth);
@@ -166,30 +166,30 @@ void ctlEBSlider::setOrientation(int orientation)
     layOut();
 }
 
-void ctlEBSlider::ReadProperties(const PropertyBag &bag)
+void SliderControl::readProperties(const PropertyBag &bag)
 {
-    m_min = int(bag.ReadProperty("Min", kDefaultMin));
-    m_max = std::max(m_min, int(bag.ReadProperty("Max", kDefaultMax)));
-    m_position = slider::clamp_value(int(bag.ReadProperty("Value", kDefaultValue)), m_min, m_max);
-    m_sliderWidth = int(bag.ReadProperty("SliderWidth", kDefaultSliderWidth));
-    m_sliderColor = std::uint32_t(bag.ReadProperty("SliderColor", kDefaultSliderColor));
-    setBorderStyle(int(bag.ReadProperty("BorderStyle", kDefaultBorderStyle)));
-    setOrientation(int(bag.ReadProperty("Orientation", kDefaultOrientation)));
-    PositionThumb();
+    m_min = int(bag.readProperty("Min", kDefaultMin));
+    m_max = std::max(m_min, int(bag.readProperty("Max", kDefaultMax)));
+    m_position = slider::clamp_value(int(bag.readProperty("Value", kDefaultValue)), m_min, m_max);
+    m_sliderWidth = int(bag.readProperty("SliderWidth", kDefaultSliderWidth));
+    m_sliderColor = std::uint32_t(bag.readProperty("SliderColor", kDefaultSliderColor));
+    setBorderStyle(int(bag.readProperty("BorderStyle", kDefaultBorderStyle)));
+    setOrientation(int(bag.readProperty("Orientation", kDefaultOrientation)));
+    positionThumb();
 }
 
-void ctlEBSlider::WriteProperties(PropertyBag &bag) const
+void SliderControl::writeProperties(PropertyBag &bag) const
 {
-    bag.WriteProperty("Min", m_min, kDefaultMin);
-    bag.WriteProperty("Max", m_max, kDefaultMax);
-    bag.WriteProperty("Value", m_position, kDefaultValue);
-    bag.WriteProperty("SliderWidth", m_sliderWidth, kDefaultSliderWidth);
-    bag.WriteProperty("SliderColor", m_sliderColor, kDefaultSliderColor);
-    bag.WriteProperty("BorderStyle", m_borderStyle, kDefaultBorderStyle);
-    bag.WriteProperty("Orientation", m_orientation, kDefaultOrientation);
+    bag.writeProperty("Min", m_min, kDefaultMin);
+    bag.writeProperty("Max", m_max, kDefaultMax);
+    bag.writeProperty("Value", m_position, kDefaultValue);
+    bag.writeProperty("SliderWidth", m_sliderWidth, kDefaultSliderWidth);
+    bag.writeProperty("SliderColor", m_sliderColor, kDefaultSliderColor);
+    bag.writeProperty("BorderStyle", m_borderStyle, kDefaultBorderStyle);
+    bag.writeProperty("Orientation", m_orientation, kDefaultOrientation);
 }
 
-void ctlEBSlider::PositionThumb()
+void SliderControl::positionThumb()
 {
     const auto offset = slider::thumb_offset(m_position, m_min, m_max, lengthTwips(), m_sliderWidth);
     if (!offset) return;
@@ -199,7 +199,7 @@ void ctlEBSlider::PositionThumb()
         picSlider->move(to_pixels(*offset), picSlider->y());
 }
 
-void ctlEBSlider::layOut()
+void SliderControl::layOut()
 {
     const int h = std::max(1, height() - 1);
     const int w = std::max(1, width() - 1);
@@ -208,17 +208,17 @@ void ctlEBSlider::layOut()
         picSlider->setGeometry(0, picSlider->y(), w, thumb);
     else
         picSlider->setGeometry(picSlider->x(), 0, thumb, h);
-    PositionThumb();
+    positionThumb();
     update();
 }
 
-void ctlEBSlider::resizeEvent(QResizeEvent *event)
+void SliderControl::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layOut();
 }
 
-void ctlEBSlider::paintEvent(QPaintEvent *)
+void SliderControl::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     draw_edge(p, rect(), m_borderStyle, palette());
@@ -237,7 +237,7 @@ void ctlEBSlider::paintEvent(QPaintEvent *)
     }
 }
 
-void ctlEBSlider::moveThumbTo(double at, int thumbLength)
+void SliderControl::moveThumbTo(double at, int thumbLength)
 {
     const int length = lengthTwips();
     // No room to move: the value has nowhere to go.
@@ -250,10 +250,10 @@ void ctlEBSlider::moveThumbTo(double at, int thumbLength)
     else
         picSlider->move(to_pixels(t), picSlider->y());
     m_position = *p;
-    emit Changed();
+    emit changed();
 }
 
-void ctlEBSlider::mousePressEvent(QMouseEvent *event)
+void SliderControl::mousePressEvent(QMouseEvent *event)
 {
     const QPointF at = event->position() * kTwipsPerPixel;
     if (vertical())
@@ -263,7 +263,7 @@ void ctlEBSlider::mousePressEvent(QMouseEvent *event)
     event->accept();
 }
 
-void ctlEBSlider::dragThumb(QPointF posInThumb)
+void SliderControl::dragThumb(QPointF posInThumb)
 {
     const double at = vertical() ? (picSlider->y() + posInThumb.y()) * kTwipsPerPixel
                                  : (picSlider->x() + posInThumb.x()) * kTwipsPerPixel;

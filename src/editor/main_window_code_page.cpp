@@ -16,8 +16,8 @@
 
 #include "editor/alerts_page.h"
 #include "editor/controls.h"
-#include "editor/dialogs/form5.h"
-#include "editor/form1.h"
+#include "editor/dialogs/function_bit_dialog.h"
+#include "editor/main_window.h"
 #include "image/capcodes.h"
 #include "image/defaults.h"
 #include "image/memory_map.h"
@@ -73,7 +73,7 @@ void refill(QComboBox *list, const QStringList &entries)
 
 // ---- building the page ------------------------------------------------------------------
 
-void Form1::buildCodePage(QWidget *page)
+void MainWindow::buildCodePage(QWidget *page)
 {
     using namespace layout;
     const int w = kPageWidth - 16;
@@ -133,7 +133,7 @@ void Form1::buildCodePage(QWidget *page)
             cmdFunc[set] = makeButton(cap, indexed("cmdFunc", set), "Fun. Bit", {198, y, 70, kRow});
             cmdFunc[set]->setToolTip(QStringLiteral("Click to set function bit( A B C D ) message control."));
             cmdFunc[set]->setAccessibleName(caption + " Fun. Bit");
-            connect(cmdFunc[set], &QPushButton::clicked, this, [this, set] { cmdFunc_Click(set); });
+            connect(cmdFunc[set], &QPushButton::clicked, this, [this, set] { editFunctionBits(set); });
             struct Col { const char *label; const char *name; int x, lw; const QString *tip; };
             const Col cols[4] = {{"Type:", "tlblType", 280, 38, &typeTip},
                                  {"Disp:", "tlblDisp", 372, 36, &dispTip},
@@ -163,7 +163,7 @@ void Form1::buildCodePage(QWidget *page)
             cboType[k] = makeCombo(cap, indexed("cboType", k), kMessageTypes, {238, y + 1, 118, kListHeight},
                                    caption + " Type");
             typeLabel->setBuddy(cboType[k]);
-            connect(cboType[k], &QComboBox::currentIndexChanged, this, [this, k] { cboType_Click(k); });
+            connect(cboType[k], &QComboBox::currentIndexChanged, this, [this, k] { onMessageTypeChosen(k); });
             const int ctl = k == 0 ? 1 : 7;
             const QString ctlName = indexed("cboCtl", ctl);
             QLabel *dispLabel = makeLabel(cap, indexed("lblDisplay", k), "Display:", {372, y, 56, kRow});
@@ -212,21 +212,21 @@ void Form1::buildCodePage(QWidget *page)
     gpibLabel->setBuddy(txtGPIB);
     coNum = makeCombo(picPLL, "coNum", {"1", "All"}, {680, 9, 64, kListHeight}, QStringLiteral("Test page capcodes"));
     Command1 = makeButton(picPLL, "Command1", "Send 8648A", {756, 6, 140, 28});
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { sendTestPage(); });
     lblPLLR->setAccessibleName(QStringLiteral("R:"));
     lblPLLN->setAccessibleName(QStringLiteral("N:"));
     lblMUTL->setAccessibleName(QStringLiteral("MUTL:"));
 
-    connect(cboDft, &QComboBox::currentIndexChanged, this, [this] { cboDft_Click(); });
+    connect(cboDft, &QComboBox::currentIndexChanged, this, [this] { onBandChosen(); });
     for (int i = 0; i < 2; ++i) {
-        connect(cboChannel[i], &QComboBox::currentIndexChanged, this, [this, i] { cboChannel_Click(i); });
-        connect(Combo1[i], &QComboBox::currentIndexChanged, this, [this, i] { Combo1_Click(i); });
+        connect(cboChannel[i], &QComboBox::currentIndexChanged, this, [this, i] { onChannelSpacingChosen(i); });
+        connect(Combo1[i], &QComboBox::currentIndexChanged, this, [this, i] { onGpSpacingChosen(i); });
     }
 }
 
 // ---- text-box events --------------------------------------------------------------------
 
-bool Form1::editorEventFilter(QObject *watched, QEvent *event)
+bool MainWindow::editorEventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress && type != QEvent::KeyRelease)
@@ -244,13 +244,13 @@ bool Form1::editorEventFilter(QObject *watched, QEvent *event)
     };
     switch (type) {
     case QEvent::FocusIn:
-        if (isFreq) txtFreq_GotFocus(); else txtAddr_GotFocus(capIndex);
+        if (isFreq) onFrequencyFocused(); else onCapcodeFocused(capIndex);
         return false;
     case QEvent::FocusOut:
         if (isFreq) {
-            if (!m_inFrequencyCheck) txtFreq_LostFocus();
+            if (!m_inFrequencyCheck) commitFrequency();
         } else {
-            txtAddr_LostFocus(capIndex);
+            commitCapcode(capIndex);
         }
         return false;
     case QEvent::KeyPress:
@@ -262,7 +262,7 @@ bool Form1::editorEventFilter(QObject *watched, QEvent *event)
         return false;
     case QEvent::KeyRelease:
         if (isEnter()) return false;
-        if (isFreq) txtFreq_KeyUp(); else txtAddr_KeyUp(capIndex);
+        if (isFreq) onFrequencyKeyUp(); else onCapcodeKeyUp(capIndex);
         return false;
     default:
         return false;
@@ -271,15 +271,15 @@ bool Form1::editorEventFilter(QObject *watched, QEvent *event)
 
 // ---- capcodes ---------------------------------------------------------------------------
 
-void Form1::read_capcode()
+void MainWindow::read_capcode()
 {
     for (int i = 0; i < kCapcodeCount; ++i)
         txtAddr[i]->setText(q(capcode_text(capcode_get(m_state.image, i))));
 }
 
-void Form1::txtAddr_GotFocus(int i) { txtAddr[i]->clear(); }
+void MainWindow::onCapcodeFocused(int i) { txtAddr[i]->clear(); }
 
-void Form1::txtAddr_KeyUp(int i)
+void MainWindow::onCapcodeKeyUp(int i)
 {
     const QString t = txtAddr[i]->text();
     if (t.isEmpty()) return;
@@ -299,59 +299,59 @@ void Form1::txtAddr_KeyUp(int i)
     capcode_set(m_state.image, i, static_cast<std::uint32_t>(round_even(*v)));
 }
 
-void Form1::txtAddr_LostFocus(int) { read_capcode(); }
+void MainWindow::commitCapcode(int) { read_capcode(); }
 
-void Form1::cboType_Click(int k)
+void MainWindow::onMessageTypeChosen(int k)
 {
     const int sel = cboType[k]->currentIndex();
     if (sel < 0) return;
     m_state.image[kTypeCap5 + k] = static_cast<std::uint8_t>(sel == 0 ? 0 : sel + 2);
 }
 
-void Form1::read_Type()
+void MainWindow::read_Type()
 {
     for (int s2 = 0; s2 < 4; ++s2) tlblType[s2]->setText(q(type_summary(m_state.image, function_bit_set(s2))));
 }
 
-void Form1::read_Disp()
+void MainWindow::read_Disp()
 {
     for (int s2 = 0; s2 < 4; ++s2) tlblDisp[s2]->setText(q(display_summary(m_state.image, function_bit_set(s2))));
 }
 
-void Form1::read_Pri()
+void MainWindow::read_Pri()
 {
     for (int s2 = 0; s2 < 4; ++s2) tlblPri[s2]->setText(q(priority_summary(m_state.image, function_bit_set(s2))));
 }
 
-void Form1::read_FunEn()
+void MainWindow::read_FunEn()
 {
     for (int s2 = 0; s2 < 4; ++s2) tlblFunEn[s2]->setText(q(enable_summary(m_state.image, function_bit_set(s2))));
 }
 
-void Form1::refresh_enable_note(int set)
+void MainWindow::refresh_enable_note(int set)
 {
     EnToolTip[set]->setVisible(set_disabled(m_state.image, function_bit_set(set)));
 }
 
-void Form1::refresh_enable_notes()
+void MainWindow::refresh_enable_notes()
 {
     for (int s2 = 0; s2 < 4; ++s2) refresh_enable_note(s2);
 }
 
-void Form1::cmdFunc_Click(int set)
+void MainWindow::editFunctionBits(int set)
 {
     m_state.func_set_index = set;
-    Form5 dialog(m_state, *this, this);
+    FunctionBitDialog dialog(m_state, *this, this);
     dialog.exec();
 }
 
 // ---- band, frequency and spacing ----------------------------------------------------------
 
-int Form1::band() const { return cboDft->currentIndex(); }
+int MainWindow::band() const { return cboDft->currentIndex(); }
 
-void Form1::read_freq() { read_pll(); }
+void MainWindow::read_freq() { read_pll(); }
 
-void Form1::read_pll()
+void MainWindow::read_pll()
 {
     PagerImage &img = m_state.image;
     lblMUTL->setText(QString::number(m_state.MUTL));
@@ -402,9 +402,9 @@ void Form1::read_pll()
     m_state.controls_loading = false;
 }
 
-void Form1::txtFreq_GotFocus() { txtFreq->clear(); }
+void MainWindow::onFrequencyFocused() { txtFreq->clear(); }
 
-void Form1::txtFreq_KeyUp()
+void MainWindow::onFrequencyKeyUp()
 {
     const QString t = txtFreq->text();
     if (t.isEmpty() || parse_frequency(t)) return;
@@ -415,7 +415,7 @@ void Form1::txtFreq_KeyUp()
     txtFreq->setFocus(Qt::OtherFocusReason);
 }
 
-bool Form1::txtFreq_LostFocus()
+bool MainWindow::commitFrequency()
 {
     const QString t = txtFreq->text();
     if (t.isEmpty()) {
@@ -480,17 +480,17 @@ bool Form1::txtFreq_LostFocus()
     return true;
 }
 
-void Form1::setChannelLists(int listBand)
+void MainWindow::setChannelLists(int listBand)
 {
     for (QComboBox *list : cboChannel) refill(list, listBand == 2 ? kSpacings130 : kSpacings380);
 }
 
-void Form1::runChannelClick(int i)
+void MainWindow::reapplyChannelSpacing(int i)
 {
-    if (cboChannel[i]->currentIndex() >= 0) cboChannel_Click(i);
+    if (cboChannel[i]->currentIndex() >= 0) onChannelSpacingChosen(i);
 }
 
-void Form1::cboDft_Click()
+void MainWindow::onBandChosen()
 {
     if (m_state.controls_loading) {
         m_state.controls_loading = false;
@@ -525,11 +525,11 @@ void Form1::cboDft_Click()
             Picture2->show();
             Label21[1]->show();
             cboChannel[1]->show();
-            runChannelClick(1);
+            reapplyChannelSpacing(1);
         } else {
             Picture2->hide();
             cboChannel[0]->show();
-            runChannelClick(0);
+            reapplyChannelSpacing(0);
         }
     };
 
@@ -567,13 +567,13 @@ void Form1::cboDft_Click()
     case kBandGp:
         m_state.MUTL = 1;
         txtFreq->setText(QStringLiteral("15300000"));
-        txtFreq_LostFocus();
+        commitFrequency();
         setRate(3, 2, 17);
         Picture2->hide();
         img.field_set(kAddrFreqModBit, 0, 0, 1);
         chkCtl[4]->setVisible(true);
         if (Combo1[0]->currentIndex() == 0)
-            Combo1_Click(0);
+            onGpSpacingChosen(0);
         else
             Combo1[0]->setCurrentIndex(0);
         break;
@@ -583,7 +583,7 @@ void Form1::cboDft_Click()
     init_ctl();
 }
 
-void Form1::cboChannel_Click(int i)
+void MainWindow::onChannelSpacingChosen(int i)
 {
     if (m_state.controls_loading) return;
     const int sel = cboChannel[i]->currentIndex();
@@ -619,7 +619,7 @@ void Form1::cboChannel_Click(int i)
     init_ctl();
 }
 
-void Form1::Combo1_Click(int i)
+void MainWindow::onGpSpacingChosen(int i)
 {
     if (m_state.controls_loading) return;
     const int sel = Combo1[i]->currentIndex();
@@ -634,7 +634,7 @@ void Form1::Combo1_Click(int i)
     }
     m_state.MUTL = 1;
     txtFreq->setText(QStringLiteral("15300000"));
-    txtFreq_LostFocus();
+    commitFrequency();
 }
 
 } // namespace zr730

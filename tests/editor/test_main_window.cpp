@@ -9,10 +9,10 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "editor/dialogs/form5.h"
-#include "editor/form1.h"
+#include "editor/dialogs/function_bit_dialog.h"
+#include "editor/main_window.h"
 #include "editor/prompts_page.h"
-#include "editor/keyboard/form3.h"
+#include "editor/keyboard/russian_keyboard.h"
 #include "editor/russian_page.h"
 #include "image/capcodes.h"
 #include "image/defaults.h"
@@ -36,7 +36,7 @@ QString hex(const PagerImage &img, int a, int n)
 
 } // namespace
 
-class TestForm1 : public QObject {
+class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
     void startupSelectsBand130To180OverTheDefaults();
@@ -69,7 +69,7 @@ private slots:
     void mouseOverTheBackgroundCommitsAnEdit();
 };
 
-void TestForm1::startupSelectsBand130To180OverTheDefaults()
+void TestMainWindow::startupSelectsBand130To180OverTheDefaults()
 {
     Fixture f;
     const PagerImage def = default_image();
@@ -106,7 +106,7 @@ void TestForm1::startupSelectsBand130To180OverTheDefaults()
     QVERIFY(f.state.window_ready);
 }
 
-void TestForm1::everyBoundControlHasItsNameAndAnAccessibleName()
+void TestMainWindow::everyBoundControlHasItsNameAndAnAccessibleName()
 {
     Fixture f;
     for (const MapEntry &e : memory_map()) {
@@ -139,7 +139,7 @@ void TestForm1::everyBoundControlHasItsNameAndAnAccessibleName()
     QCOMPARE(f.window->findChild<QAction *>("mnuSA")->text(), QString("Save As..."));
 }
 
-void TestForm1::checkBoxKindsBindBothWays()
+void TestMainWindow::checkBoxKindsBindBothWays()
 {
     Fixture f;
     // "chkN": a field holding 1 shows unchecked; checking stores 0.
@@ -173,7 +173,7 @@ void TestForm1::checkBoxKindsBindBothWays()
     QCOMPARE(int(f.state.image[0x3C]), 0xCF);
 }
 
-void TestForm1::baudListStoresCodeAndConstants()
+void TestMainWindow::baudListStoresCodeAndConstants()
 {
     Fixture f;
     QComboBox *baud = f.window->cboCtl[9];
@@ -195,7 +195,7 @@ void TestForm1::baudListStoresCodeAndConstants()
     QCOMPARE(baud->itemText(1), QString(" 512 bps"));
 }
 
-void TestForm1::manualAlertOverrideAndDiscardErrorRewriteTheirBytes()
+void TestMainWindow::manualAlertOverrideAndDiscardErrorRewriteTheirBytes()
 {
     Fixture f;
     QCheckBox *override = f.window->chkCtl[17];
@@ -228,10 +228,10 @@ void TestForm1::manualAlertOverrideAndDiscardErrorRewriteTheirBytes()
     QCOMPARE(int(f.state.image.field_get(0x375, 4, 2)), 3); // rate field untouched
 }
 
-void TestForm1::pagingDisplayModeShowsTheDirectLampBox()
+void TestMainWindow::pagingDisplayModeShowsTheDirectLampBox()
 {
     Fixture f;
-    f.window->EMoptStatus_Click();
+    f.window->showAlertsPage();
     f.window->cboCtl[3]->setCurrentIndex(1);
     QVERIFY(f.window->chkCtl[20]->isVisible());
     f.window->cboCtl[3]->setCurrentIndex(0);
@@ -239,10 +239,10 @@ void TestForm1::pagingDisplayModeShowsTheDirectLampBox()
     QCOMPARE(int(f.state.image.field_get(0x3B, 4, 1)), 0);
 }
 
-void TestForm1::writeModeLocksExactlyTheEditors()
+void TestMainWindow::writeModeLocksExactlyTheEditors()
 {
     Fixture f;
-    f.window->WriteOpt_Click();
+    f.window->enterWriteMode();
     QVERIFY(f.window->writeMode());
     const QStringList locked{"txt", "opt", "cbo", "chk", "cmd"};
     for (QWidget *w : f.window->picTabBack->findChildren<QWidget *>()) {
@@ -256,17 +256,17 @@ void TestForm1::writeModeLocksExactlyTheEditors()
                        static_cast<QWidget *>(f.window->Combo1[0]), static_cast<QWidget *>(f.window->tlblType[0]),
                        f.window->picTabBack})
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
-    f.window->ModifyOpt_Click();
+    f.window->enterModifyMode();
     QVERIFY(!f.window->writeMode());
     QVERIFY(f.window->txtAddr[0]->isEnabled());
     QVERIFY(f.window->chkCtl[10]->isEnabled()); // capcode #1's box comes alive in Modify Mode
     QVERIFY(f.window->cboDft->isEnabled());
 }
 
-void TestForm1::spaceInWriteModeIsTakenByTheWindow()
+void TestMainWindow::spaceInWriteModeIsTakenByTheWindow()
 {
     Fixture f;
-    f.window->WriteOpt_Click();
+    f.window->enterWriteMode();
     f.focus(f.window->WriteOpt);
     QTest::keyClick(f.window->WriteOpt, Qt::Key_Space);
     // The key starts Pager > Write instead of acting on the option; the mode stays.
@@ -274,15 +274,15 @@ void TestForm1::spaceInWriteModeIsTakenByTheWindow()
     QCOMPARE(f.window->focusWidget(), f.window->WriteOpt); // the focus stays on the option
     QApplication::setActiveWindow(f.window.get());
     f.messages.clear(); // whatever the write said without a board
-    f.window->ModifyOpt_Click();
+    f.window->enterModifyMode();
     f.type(f.window->txtAddr[2], "5 x");
     QCOMPARE(f.messages.texts(), QStringList{"Please insert a numeric!"}); // an ordinary key again
 }
 
-void TestForm1::tabButtonsSwitchPages()
+void TestMainWindow::tabButtonsSwitchPages()
 {
     Fixture f;
-    f.window->WriteOpt_Click();
+    f.window->enterWriteMode();
     QTest::mouseClick(f.window->EMoptStatus, Qt::LeftButton);
     QCOMPARE(f.window->currentPage(), 1);
     QVERIFY(f.window->picSet2->isVisible());
@@ -297,7 +297,7 @@ void TestForm1::tabButtonsSwitchPages()
     QCOMPARE(f.window->currentPage(), 0);
 }
 
-void TestForm1::resizeScalesPositionsSizesAndFonts()
+void TestMainWindow::resizeScalesPositionsSizesAndFonts()
 {
     Fixture f;
     QWidget *central = f.window->picTabBack;
@@ -344,7 +344,7 @@ void TestForm1::resizeScalesPositionsSizesAndFonts()
     QCOMPARE(cap->font().pointSizeF(), capFont * 0.5);
 }
 
-void TestForm1::capcodeEntryStoresAtEachKeyRelease()
+void TestMainWindow::capcodeEntryStoresAtEachKeyRelease()
 {
     Fixture f;
     QLineEdit *box = f.window->txtAddr[1];
@@ -368,7 +368,7 @@ void TestForm1::capcodeEntryStoresAtEachKeyRelease()
     QVERIFY(f.messages.shown.isEmpty());
 }
 
-void TestForm1::capcodeEntryRefusesOutOfRangeAndText()
+void TestMainWindow::capcodeEntryRefusesOutOfRangeAndText()
 {
     Fixture f;
     QLineEdit *box = f.window->txtAddr[0];
@@ -387,7 +387,7 @@ void TestForm1::capcodeEntryRefusesOutOfRangeAndText()
     QVERIFY(capcode_enabled(f.state.image, 0));
 }
 
-void TestForm1::leavingAnEmptiedCapcodeBoxKeepsTheCapcode()
+void TestMainWindow::leavingAnEmptiedCapcodeBoxKeepsTheCapcode()
 {
     Fixture f;
     const PagerImage before = f.state.image;
@@ -398,7 +398,7 @@ void TestForm1::leavingAnEmptiedCapcodeBoxKeepsTheCapcode()
     QVERIFY(f.state.image == before);
 }
 
-void TestForm1::frequencyLimitsAreInclusive()
+void TestMainWindow::frequencyLimitsAreInclusive()
 {
     Fixture f;
     // Band 2 with the 5 kHz preset: the band edges are on the raster.
@@ -428,7 +428,7 @@ void TestForm1::frequencyLimitsAreInclusive()
     QCOMPARE(f.messages.texts(), QStringList{"Frequency setting error(38000000 < = Frequency < =49900000 )"});
 }
 
-void TestForm1::automaticSpacingChoosesFromTheEntry()
+void TestMainWindow::automaticSpacingChoosesFromTheEntry()
 {
     Fixture f;
     f.window->cboChannel[0]->setCurrentIndex(2); // "Auto"
@@ -454,7 +454,7 @@ void TestForm1::automaticSpacingChoosesFromTheEntry()
     QTRY_VERIFY(f.window->txtFreq->hasFocus()); // back into the box to put it right
 }
 
-void TestForm1::enterCommitsTheFrequencyAndAutoIncreaseBoxesSetTheirFlags()
+void TestMainWindow::enterCommitsTheFrequencyAndAutoIncreaseBoxesSetTheirFlags()
 {
     Fixture f;
     f.type(f.window->txtFreq, "15301000");
@@ -471,7 +471,7 @@ void TestForm1::enterCommitsTheFrequencyAndAutoIncreaseBoxesSetTheirFlags()
     QVERIFY(!f.state.auto_increase_1st && f.state.auto_increase_2nd);
 }
 
-void TestForm1::hugeOrNonNumericFrequencyIsRefused()
+void TestMainWindow::hugeOrNonNumericFrequencyIsRefused()
 {
     Fixture f;
     const PagerImage before = f.state.image;
@@ -488,7 +488,7 @@ void TestForm1::hugeOrNonNumericFrequencyIsRefused()
     QVERIFY(f.state.image == before);
 }
 
-void TestForm1::emptyFrequencyRestoresWithoutWriting()
+void TestMainWindow::emptyFrequencyRestoresWithoutWriting()
 {
     Fixture f;
     const PagerImage before = f.state.image;
@@ -500,10 +500,10 @@ void TestForm1::emptyFrequencyRestoresWithoutWriting()
     QVERIFY(f.state.image == before);
 }
 
-void TestForm1::eachBandWritesItsDefaults()
+void TestMainWindow::eachBandWritesItsDefaults()
 {
     Fixture f;
-    Form1 &w = *f.window;
+    MainWindow &w = *f.window;
     w.cboDft->setCurrentIndex(0);
     QCOMPARE(w.txtFreq->text(), QString("93101250"));
     QCOMPARE(w.lblCHANNEL[0]->text(), QString("12.5KHz"));
@@ -547,10 +547,10 @@ void TestForm1::eachBandWritesItsDefaults()
     QVERIFY(f.messages.shown.isEmpty());
 }
 
-void TestForm1::spacingListsOfBand130To180()
+void TestMainWindow::spacingListsOfBand130To180()
 {
     Fixture f;
-    Form1 &w = *f.window;
+    MainWindow &w = *f.window;
     w.cboChannel[0]->setCurrentIndex(1); // "6.25KHz"
     QCOMPARE(w.txtFreq->text(), QString("15301250"));
     QCOMPARE(int(f.state.image[0x397]), 1);
@@ -565,10 +565,10 @@ void TestForm1::spacingListsOfBand130To180()
     QCOMPARE(int(f.state.image[0x036] & 1), 0);
 }
 
-void TestForm1::gpBandSpacingChoicesResetTheFrequency()
+void TestMainWindow::gpBandSpacingChoicesResetTheFrequency()
 {
     Fixture f;
-    Form1 &w = *f.window;
+    MainWindow &w = *f.window;
     w.cboDft->setCurrentIndex(3);
     f.enterFrequency("15300500"); // "5KHz": LO on the 5 kHz raster, written with the 2.5 kHz step
     QVERIFY(f.messages.shown.isEmpty());
@@ -607,10 +607,10 @@ void TestForm1::gpBandSpacingChoicesResetTheFrequency()
     QVERIFY(fresh.messages.shown.isEmpty());
 }
 
-void TestForm1::loadedImageRebuildsSpacingLists()
+void TestMainWindow::loadedImageRebuildsSpacingLists()
 {
     Fixture f;
-    Form1 &w = *f.window;
+    MainWindow &w = *f.window;
     f.state.image[0x397] = 4; // 20 kHz, only ever decoded
     w.select_band_from_image();
     QCOMPARE(w.lblCHANNEL[0]->text(), QString("20KHz"));
@@ -639,7 +639,7 @@ void TestForm1::loadedImageRebuildsSpacingLists()
     QCOMPARE(w.band(), 3);
 }
 
-void TestForm1::functionBitDialogWritesEachSettingOfEachSet()
+void TestMainWindow::functionBitDialogWritesEachSettingOfEachSet()
 {
     Fixture f;
     struct SetAddr { int set, type, disp, pri, en; };
@@ -647,7 +647,7 @@ void TestForm1::functionBitDialogWritesEachSettingOfEachSet()
                             {1, 0x3A4, 0x31, 0x38D, 0x38D}, {2, 0x3A8, 0x33, 0x38E, 0x38E}};
     for (const SetAddr &s : sets) {
         f.state.func_set_index = s.set;
-        Form5 dialog(f.state, *f.window);
+        FunctionBitDialog dialog(f.state, *f.window);
         QCOMPARE(dialog.Label3->text(), s.set == 3 ? QString("#1") : QString("#%1").arg(s.set + 2));
         for (int k = 0; k < 4; ++k) {
             const QString ctx = QString("set %1 bit %2").arg(s.set).arg(k);
@@ -675,7 +675,7 @@ void TestForm1::functionBitDialogWritesEachSettingOfEachSet()
     }
 }
 
-void TestForm1::functionBitDialogShowsValuesWithoutEntries()
+void TestMainWindow::functionBitDialogShowsValuesWithoutEntries()
 {
     Fixture f;
     f.state.image[0x3A4] = 255;
@@ -684,7 +684,7 @@ void TestForm1::functionBitDialogShowsValuesWithoutEntries()
     f.state.image[0x31] = 0x40; // display nibble 4
     f.state.func_set_index = 1;
     const PagerImage before = f.state.image;
-    Form5 dialog(f.state, *f.window);
+    FunctionBitDialog dialog(f.state, *f.window);
     QCOMPARE(dialog.cboType[0]->currentIndex(), -1);
     QCOMPARE(dialog.cboType[1]->currentIndex(), -1);
     QCOMPARE(dialog.cboDisp[0]->currentIndex(), -1);
@@ -693,11 +693,11 @@ void TestForm1::functionBitDialogShowsValuesWithoutEntries()
     QCOMPARE(f.window->tlblType[1]->text().left(1), QString("G"));
 }
 
-void TestForm1::disabledFunctionBitsShowTheNoteAfterOk()
+void TestMainWindow::disabledFunctionBitsShowTheNoteAfterOk()
 {
     Fixture f;
     f.state.func_set_index = 1; // capcode #3
-    Form5 dialog(f.state, *f.window);
+    FunctionBitDialog dialog(f.state, *f.window);
     dialog.show();
     for (int k = 0; k < 4; ++k) dialog.chkFunEn[k]->setChecked(false);
     QVERIFY(!f.window->EnToolTip[1]->isVisible());
@@ -711,7 +711,7 @@ void TestForm1::disabledFunctionBitsShowTheNoteAfterOk()
     QVERIFY(!f.window->EnToolTip[1]->isVisible());
 }
 
-void TestForm1::settingsPresetAutoShowsTheFrequencyFrameList()
+void TestMainWindow::settingsPresetAutoShowsTheFrequencyFrameList()
 {
     InstallationSettings s;
     s.channelPreset100_200 = 2;
@@ -728,7 +728,7 @@ void TestForm1::settingsPresetAutoShowsTheFrequencyFrameList()
     QCOMPARE(int(f.state.image[0x397]), 3);
 }
 
-void TestForm1::pagesHaveNoOverlappingOrClippedControls()
+void TestMainWindow::pagesHaveNoOverlappingOrClippedControls()
 {
     Fixture f;
     const QString shots = qEnvironmentVariable("ZR730_SHOT_DIR");
@@ -744,7 +744,7 @@ void TestForm1::pagesHaveNoOverlappingOrClippedControls()
     // Code, Alerts, the text prompt page, then the Russian page with its keyboard.
     for (int page = 0; page < 4; ++page) {
         if (page == 3) f.window->prompts().cboLng->setCurrentIndex(5);
-        page == 0 ? f.window->EMoptCode_Click() : page == 1 ? f.window->EMoptStatus_Click() : f.window->EMoptPrompts_Click();
+        page == 0 ? f.window->showCodePage() : page == 1 ? f.window->showAlertsPage() : f.window->showPromptsPage();
         QCoreApplication::processEvents();
         if (!shots.isEmpty()) f.window->grab().save(QString("%1/page%2.png").arg(shots).arg(page));
         QWidget *pages[] = {f.window->picSet1, f.window->picSet2, f.window->picSet5, f.window->picSet6};
@@ -757,7 +757,7 @@ void TestForm1::pagesHaveNoOverlappingOrClippedControls()
     zr730::testing::verify_layout(keyboard);
 }
 
-void TestForm1::mouseOverTheBackgroundCommitsAnEdit()
+void TestMainWindow::mouseOverTheBackgroundCommitsAnEdit()
 {
     Fixture f;
     f.type(f.window->txtAddr[3], "77");
@@ -767,5 +767,5 @@ void TestForm1::mouseOverTheBackgroundCommitsAnEdit()
     QCOMPARE(f.window->txtAddr[3]->text(), QString("0000077"));
 }
 
-QTEST_MAIN(TestForm1)
-#include "test_form1.moc"
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

@@ -1,4 +1,4 @@
-#include "editor/dialogs/form5.h"
+#include "editor/dialogs/function_bit_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "editor/controls.h"
-#include "editor/form1.h"
+#include "editor/main_window.h"
 
 namespace zr730 {
 
@@ -16,7 +16,7 @@ const QStringList kDisplays{"Numeric", "PRC Num", "Alpha", "Ideo"};
 QString funBit(int k) { return QStringLiteral("Fun. Bit %1").arg(QChar('A' + k)); }
 } // namespace
 
-Form5::Form5(ProgramState &state, Form1 &main, QWidget *parent)
+FunctionBitDialog::FunctionBitDialog(ProgramState &state, MainWindow &main, QWidget *parent)
     : QDialog(parent), m_state(state), m_main(main), m_set(function_bit_set(state.func_set_index))
 {
     setObjectName(QStringLiteral("Form5"));
@@ -59,14 +59,14 @@ Form5::Form5(ProgramState &state, Form1 &main, QWidget *parent)
 
     load();
     for (int k = 0; k < 4; ++k) {
-        connect(cboType[k], &QComboBox::currentIndexChanged, this, [this, k] { cboType_Click(k); });
-        connect(cboDisp[k], &QComboBox::currentIndexChanged, this, [this, k] { cboDisp_Click(k); });
-        connect(chkPri[k], &QCheckBox::toggled, this, [this, k] { chkPri_Click(k); });
-        connect(chkFunEn[k], &QCheckBox::toggled, this, [this, k] { chkFunEn_Click(k); });
+        connect(cboType[k], &QComboBox::currentIndexChanged, this, [this, k] { onMessageTypeChosen(k); });
+        connect(cboDisp[k], &QComboBox::currentIndexChanged, this, [this, k] { onDisplayChosen(k); });
+        connect(chkPri[k], &QCheckBox::toggled, this, [this, k] { onPriorityToggled(k); });
+        connect(chkFunEn[k], &QCheckBox::toggled, this, [this, k] { onFunctionEnableToggled(k); });
     }
 }
 
-void Form5::load()
+void FunctionBitDialog::load()
 {
     m_loading = true;
     const PagerImage &img = m_state.image;
@@ -82,7 +82,7 @@ void Form5::load()
     m_loading = false;
 }
 
-void Form5::cboDisp_Click(int k)
+void FunctionBitDialog::onDisplayChosen(int k)
 {
     const int sel = cboDisp[k]->currentIndex();
     if (m_loading || sel < 0) return;
@@ -90,7 +90,7 @@ void Form5::cboDisp_Click(int k)
     m_main.read_Disp();
 }
 
-void Form5::cboType_Click(int k)
+void FunctionBitDialog::onMessageTypeChosen(int k)
 {
     const int sel = cboType[k]->currentIndex();
     if (m_loading || sel < 0) return;
@@ -98,24 +98,24 @@ void Form5::cboType_Click(int k)
     m_main.read_Type();
 }
 
-void Form5::chkPri_Click(int k)
+void FunctionBitDialog::onPriorityToggled(int k)
 {
     m_state.image.field_set(m_set.priorityAddress, 7 - k, chkPri[k]->isChecked() ? 1 : 0, 1);
     m_main.read_Pri();
 }
 
-void Form5::chkFunEn_Click(int k)
+void FunctionBitDialog::onFunctionEnableToggled(int k)
 {
     m_state.image.field_set(m_set.enableAddress, k, chkFunEn[k]->isChecked() ? 1 : 0, 1);
     m_main.read_FunEn();
 }
 
-void Form5::done(int result)
+void FunctionBitDialog::done(int result)
 {
     m_main.refresh_enable_notes();
     QDialog::done(result);
 }
 
-void Form5::paintEvent(QPaintEvent *) { paint_dialog_background(this); }
+void FunctionBitDialog::paintEvent(QPaintEvent *) { paint_dialog_background(this); }
 
 } // namespace zr730

@@ -1,6 +1,6 @@
 // The main window frame: pages and tab buttons, menus, modes, resizing, the tiled background,
 // and the generic binding of descriptor controls to the image.
-#include "editor/form1.h"
+#include "editor/main_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,8 +16,8 @@
 
 #include "editor/alerts_page.h"
 #include "editor/controls.h"
-#include "editor/dialogs/frm_about.h"
-#include "editor/dialogs/frm_splash.h"
+#include "editor/dialogs/about_box.h"
+#include "editor/dialogs/splash_window.h"
 #include "editor/prompts_page.h"
 #include "editor/russian_page.h"
 #include "editor/scaling.h"
@@ -30,7 +30,7 @@
 #include "platform/instrument.h"
 #include "platform/parallel_port.h"
 #include "transfer/ledger_recorder.h"
-#include "transfer/lpt_fun.h"
+#include "transfer/parallel_port_link.h"
 #include "transfer/table_commands.h"
 #include "support/texts.h"
 #include "transfer/link_texts.h"
@@ -85,7 +85,7 @@ private:
 
 } // namespace
 
-Form1::Form1(ProgramState &state, QWidget *parent)
+MainWindow::MainWindow(ProgramState &state, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_scaler(std::make_unique<Scaler>()),
       m_alerts(std::make_unique<AlertsPage>(state, *this)), m_prompts(std::make_unique<PromptsPage>(state, *this))
 {
@@ -94,46 +94,46 @@ Form1::Form1(ProgramState &state, QWidget *parent)
     buildMenus();
     buildWindow();
     bindDescriptorControls();
-    Timer1.setInterval(3000);
-    Timer1.setObjectName(QStringLiteral("Timer1"));
-    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    boardWatchTimer.setInterval(3000);
+    boardWatchTimer.setObjectName(QStringLiteral("Timer1"));
+    connect(&boardWatchTimer, &QTimer::timeout, this, [this] { watchBoard(); });
     qApp->installEventFilter(this);
 }
 
-Form1::~Form1()
+MainWindow::~MainWindow()
 {
     m_closing = true;
     qApp->removeEventFilter(this);
 }
 
-void Form1::buildMenus()
+void MainWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    auto item = [this](QMenu *menu, const char *caption, const char *name, void (Form1::*slot)()) {
+    auto item = [this](QMenu *menu, const char *caption, const char *name, void (MainWindow::*slot)()) {
         QAction *a = menu->addAction(QString::fromUtf8(caption));
         a->setObjectName(QString::fromUtf8(name));
         connect(a, &QAction::triggered, this, [this, slot] { (this->*slot)(); });
         return a;
     };
-    mnuLBFF = item(file, "Open", "mnuLBFF", &Form1::mnuLBFF_Click);
-    mnuSBTF = item(file, "Save", "mnuSBTF", &Form1::mnuSBTF_Click);
-    mnuSA = item(file, "Save As...", "mnuSA", &Form1::mnuSA_Click);
+    mnuLBFF = item(file, "Open", "mnuLBFF", &MainWindow::openTableFile);
+    mnuSBTF = item(file, "Save", "mnuSBTF", &MainWindow::saveTableFile);
+    mnuSA = item(file, "Save As...", "mnuSA", &MainWindow::saveTableFileAs);
     file->addSeparator()->setObjectName(QStringLiteral("mnudash"));
-    mnuExit = item(file, "Exit", "mnuExit", &Form1::mnuExit_Click);
+    mnuExit = item(file, "Exit", "mnuExit", &MainWindow::exitProgram);
 
     m_mnuPager = menuBar()->addMenu(QStringLiteral("Pager"));
     m_mnuPager->setObjectName(QStringLiteral("mnuPager"));
-    mnuEntire = item(m_mnuPager, "Read", "mnuEntire", &Form1::mnuEntire_Click);
-    mnuEB = item(m_mnuPager, "Write", "mnuEB", &Form1::mnuEB_Click);
-    mnuEB1 = item(m_mnuPager, "Verfy", "mnuEB1", &Form1::mnuEB1_Click);
+    mnuEntire = item(m_mnuPager, "Read", "mnuEntire", &MainWindow::readPager);
+    mnuEB = item(m_mnuPager, "Write", "mnuEB", &MainWindow::writePager);
+    mnuEB1 = item(m_mnuPager, "Verfy", "mnuEB1", &MainWindow::verifyPager);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    mnuAbout = item(help, "About", "mnuAbout", &Form1::mnuAbout_Click);
+    mnuAbout = item(help, "About", "mnuAbout", &MainWindow::showAbout);
 }
 
-void Form1::buildWindow()
+void MainWindow::buildWindow()
 {
     auto *back = new TabBackground(this);
     back->setBoundsSource(back);
@@ -161,9 +161,9 @@ void Form1::buildWindow()
     tab("Code and Features", "EMoptCode", "Label14", 12, EMoptCode, Label14);
     tab("Alerts and Status", "EMoptStatus", "Label15", 12 + tabW + 4, EMoptStatus, Label15);
     tab("Prompts Edit", "EMoptPrompts", "lblPEdit", 12 + 2 * (tabW + 4), EMoptPrompts, lblPEdit);
-    connect(EMoptCode, &QPushButton::clicked, this, [this] { EMoptCode_Click(); });
-    connect(EMoptStatus, &QPushButton::clicked, this, [this] { EMoptStatus_Click(); });
-    connect(EMoptPrompts, &QPushButton::clicked, this, [this] { EMoptPrompts_Click(); });
+    connect(EMoptCode, &QPushButton::clicked, this, [this] { showCodePage(); });
+    connect(EMoptStatus, &QPushButton::clicked, this, [this] { showAlertsPage(); });
+    connect(EMoptPrompts, &QPushButton::clicked, this, [this] { showPromptsPage(); });
 
     ModifyOpt = new QRadioButton(QStringLiteral("Modify Mode"), picTabBack);
     ModifyOpt->setObjectName(QStringLiteral("ModifyOpt"));
@@ -173,8 +173,8 @@ void Form1::buildWindow()
     WriteOpt->setObjectName(QStringLiteral("WriteOpt"));
     WriteOpt->setGeometry(layout::kDesignWidth - 130, 8, 115, 22);
     // The mode follows the options however they are chosen: mouse, keyboard or a screen reader.
-    connect(ModifyOpt, &QRadioButton::toggled, this, [this](bool on) { if (on) ModifyOpt_Click(); });
-    connect(WriteOpt, &QRadioButton::toggled, this, [this](bool on) { if (on) WriteOpt_Click(); });
+    connect(ModifyOpt, &QRadioButton::toggled, this, [this](bool on) { if (on) enterModifyMode(); });
+    connect(WriteOpt, &QRadioButton::toggled, this, [this](bool on) { if (on) enterWriteMode(); });
 
     const QRect pageRect(layout::kPageLeft, layout::kPageTop, layout::kPageWidth, layout::kPageHeight);
     auto page = [&](const char *name) {
@@ -204,14 +204,14 @@ void Form1::buildWindow()
     showPage(0);
 }
 
-void Form1::buildPromptsPages()
+void MainWindow::buildPromptsPages()
 {
     m_prompts->buildTextPage(picSet5);
     m_prompts->russian().build(picSet6);
     picSet6->hide();
 }
 
-void Form1::bindDescriptorControls()
+void MainWindow::bindDescriptorControls()
 {
     for (const MapEntry &e : memory_map()) {
         QWidget *w = picTabBack->findChild<QWidget *>(QString::fromUtf8(e.control.data(), int(e.control.size())));
@@ -220,22 +220,22 @@ void Form1::bindDescriptorControls()
         w->setProperty("descriptor", QString::fromUtf8(e.descriptor.data(), int(e.descriptor.size())));
     }
     for (int i = 0; i < int(chkCtl.size()); ++i)
-        if (chkCtl[i]) connect(chkCtl[i], &QCheckBox::toggled, this, [this, i] { chkCtl_Click(i); });
+        if (chkCtl[i]) connect(chkCtl[i], &QCheckBox::toggled, this, [this, i] { onBoundCheckBoxToggled(i); });
     for (int i = 0; i < int(cboCtl.size()); ++i)
         if (cboCtl[i])
-            connect(cboCtl[i], &QComboBox::currentIndexChanged, this, [this, i] { cboCtl_Click(i); });
+            connect(cboCtl[i], &QComboBox::currentIndexChanged, this, [this, i] { onBoundListChosen(i); });
 }
 
 // ---- start-up ---------------------------------------------------------------------------
 
-void Form1::Form_Load()
+void MainWindow::startUp()
 {
     m_state.window_ready = false;
     // The parallel-port board's delay loop (the serial edition has no bus timing to calibrate).
-    if (LPTFun *lpt = lptLink()) lpt->calibrate_delay();
+    if (ParallelPortLink *lpt = lptLink()) lpt->calibrate_delay();
     // The splash closes five seconds from now.
     if (m_splash) {
-        m_splash->Timer2.start();
+        m_splash->closeTimer.start();
         m_splash->raise(); // the main window loads under the splash
     }
     // The design size and every control's layout record.
@@ -256,7 +256,7 @@ void Form1::Form_Load()
         m_lblMsg->hide();
     }
     if (cboDft->currentIndex() == 2)
-        cboDft_Click();
+        onBandChosen();
     else
         cboDft->setCurrentIndex(2);
 
@@ -277,7 +277,7 @@ void Form1::Form_Load()
 
 // ---- applying the image -----------------------------------------------------------------
 
-void Form1::applyDescriptorControl(QWidget *w)
+void MainWindow::applyDescriptorControl(QWidget *w)
 {
     const auto d = parse_descriptor(w->property("descriptor").toString().toStdString());
     if (!d) return;
@@ -300,7 +300,7 @@ void Form1::applyDescriptorControl(QWidget *w)
     }
 }
 
-void Form1::init_ctl()
+void MainWindow::init_ctl()
 {
     PagerImage &img = m_state.image;
     AlertsPage &alerts = *m_alerts;
@@ -345,7 +345,7 @@ void Form1::init_ctl()
 
 // ---- generic handlers -------------------------------------------------------------------
 
-void Form1::chkCtl_Click(int index)
+void MainWindow::onBoundCheckBoxToggled(int index)
 {
     QCheckBox *box = chkCtl[index];
     if (!box) return;
@@ -367,7 +367,7 @@ void Form1::chkCtl_Click(int index)
     if (index >= 10 && index <= 13) refresh_enable_note(index == 10 ? 3 : index - 11);
 }
 
-void Form1::cboCtl_Click(int index)
+void MainWindow::onBoundListChosen(int index)
 {
     QComboBox *list = cboCtl[index];
     if (!list) return;
@@ -390,7 +390,7 @@ void Form1::cboCtl_Click(int index)
 
 // ---- pages and modes --------------------------------------------------------------------
 
-void Form1::showPage(int page)
+void MainWindow::showPage(int page)
 {
     m_page = page;
     EMoptCode->setVisible(page != 0);
@@ -411,13 +411,13 @@ void Form1::showPage(int page)
         m_prompts->russian().close_keyboard();
 }
 
-void Form1::EMoptCode_Click() { showPage(0); }
-void Form1::EMoptStatus_Click() { showPage(1); }
-void Form1::EMoptPrompts_Click() { showPage(2); }
+void MainWindow::showCodePage() { showPage(0); }
+void MainWindow::showAlertsPage() { showPage(1); }
+void MainWindow::showPromptsPage() { showPage(2); }
 
-bool Form1::writeMode() const { return WriteOpt->isChecked(); }
+bool MainWindow::writeMode() const { return WriteOpt->isChecked(); }
 
-void Form1::setEditingEnabled(bool enabled)
+void MainWindow::setEditingEnabled(bool enabled)
 {
     static const QStringList prefixes{"txt", "opt", "cbo", "chk", "cmd"};
     for (QWidget *w : picTabBack->findChildren<QWidget *>()) {
@@ -430,7 +430,7 @@ void Form1::setEditingEnabled(bool enabled)
     }
 }
 
-void Form1::holdInput(bool held)
+void MainWindow::holdInput(bool held)
 {
     if (held) {
         if (m_inputHolds++ > 0) return;
@@ -452,13 +452,13 @@ void Form1::holdInput(bool held)
     picTabBack->setEnabled(true);
 }
 
-void Form1::ModifyOpt_Click()
+void MainWindow::enterModifyMode()
 {
     ModifyOpt->setChecked(true);
     setEditingEnabled(true);
 }
 
-void Form1::WriteOpt_Click()
+void MainWindow::enterWriteMode()
 {
     commitFocus();
     WriteOpt->setChecked(true);
@@ -467,27 +467,27 @@ void Form1::WriteOpt_Click()
     if (!m_state.frequency_rejected) WriteOpt->setFocus(Qt::OtherFocusReason);
 }
 
-void Form1::commitFocus()
+void MainWindow::commitFocus()
 {
     // Moving the focus to the background runs the store-on-leave action of the box in edit.
     picTabBack->setFocus(Qt::OtherFocusReason);
 }
 
-void Form1::mnuExit_Click() { close(); }
+void MainWindow::exitProgram() { close(); }
 
-void Form1::setSplash(frmSplash *splash) { m_splash = splash; }
+void MainWindow::setSplash(SplashWindow *splash) { m_splash = splash; }
 
-void Form1::mnuAbout_Click()
+void MainWindow::showAbout()
 {
-    frmAbout about(m_state.settings.companyText, m_state.link, this);
+    AboutBox about(m_state.settings.companyText, m_state.link, this);
     about.exec();
 }
 
-void Form1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     m_closing = true;
     m_state.program_ending = true;
-    Timer1.stop();
+    boardWatchTimer.stop();
     QMainWindow::closeEvent(event);
     // Ending the main window ends the program at once, closing every other window, even when
     // it is closed in the middle of its start-up.
@@ -495,7 +495,7 @@ void Form1::closeEvent(QCloseEvent *event)
     QCoreApplication::quit();
 }
 
-bool Form1::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (m_closing) return false;
     if (event->type() == QEvent::KeyPress) {
@@ -505,7 +505,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         if (w && w->window() == this && writeMode() && ke->key() == Qt::Key_Space && !ke->isAutoRepeat()) {
             if (inputHeld()) return true;
             const bool onWriteOption = watched == WriteOpt;
-            mnuEB_Click();
+            writePager();
             // Pressed on the "Write Mode" option, the focus stays there for the next pager.
             if (onWriteOption && !m_closing) WriteOpt->setFocus(Qt::OtherFocusReason);
             return true;
@@ -516,7 +516,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 
 // ---- resizing ---------------------------------------------------------------------------
 
-void Form1::resizeEvent(QResizeEvent *event)
+void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     if (!m_scaler->designSize().isEmpty()) {
@@ -525,12 +525,12 @@ void Form1::resizeEvent(QResizeEvent *event)
     }
 }
 
-double Form1::scaleX() const { return m_scaler->sx(); }
-double Form1::scaleY() const { return m_scaler->sy(); }
+double MainWindow::scaleX() const { return m_scaler->sx(); }
+double MainWindow::scaleY() const { return m_scaler->sy(); }
 
 // ---- board status -----------------------------------------------------------------------
 
-void Form1::showBoardState(bool connected)
+void MainWindow::showBoardState(bool connected)
 {
     QPalette pal = m_lblMsg->palette();
     pal.setColor(QPalette::WindowText, connected ? QColor(0, 0, 0) : QColor(255, 0, 0));
@@ -546,7 +546,7 @@ void Form1::showBoardState(bool connected)
 
 // ---- loaders ----------------------------------------------------------------------------
 
-void Form1::select_band_from_image(bool fromTableFile)
+void MainWindow::select_band_from_image(bool fromTableFile)
 {
     PagerImage &img = m_state.image;
     const int target = band_of_image(img).value_or(-1);
@@ -567,7 +567,7 @@ void Form1::select_band_from_image(bool fromTableFile)
     if (m_page == 2) showPage(2);
 }
 
-void Form1::show_path_in_title(const QString &path)
+void MainWindow::show_path_in_title(const QString &path)
 {
     const QString title = windowTitle();
     const int bracket = title.indexOf(QLatin1Char('['));

@@ -1,7 +1,7 @@
 #pragma once
-// ctlEBSlider: the program's own slider control. A sunken groove, a raised thumb that snaps to
-// whole pixels, and an integer value between Min and Max. Sizes along the groove are in twips
-// (15 to a pixel). Changed is raised whenever Value is set or the thumb is moved.
+// SliderControl: the program's own slider control. A sunken groove, a raised thumb that snaps to
+// whole pixels, and an integer value between minimum and maximum. Sizes along the groove are in twips
+// (15 to a pixel). changed() is raised whenever value is set or the thumb is moved.
 #include <QWidget>
 #include <cstdint>
 #include <set>
@@ -20,7 +20,7 @@ void draw_edge(QPainter &p, const QRect &r, int edge, const QPalette &palette);
 // A colour in the OLE form: 0x00BBGGRR, or 0x800000nn for system colour nn.
 QColor ole_color(std::uint32_t value, const QPalette &palette);
 
-class ctlEBSlider : public QWidget {
+class SliderControl : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kDefaultMin = 0;
@@ -31,36 +31,36 @@ public:
     static constexpr int kDefaultBorderStyle = 0;
     static constexpr int kDefaultOrientation = 0; // 0 horizontal, 1 vertical
 
-    explicit ctlEBSlider(QWidget *parent = nullptr);
+    explicit SliderControl(QWidget *parent = nullptr);
 
-    int Min() const { return m_min; }
-    // Ignored when m > Max; pulls the value up to m. Raises no Changed.
-    void setMin(int m);
-    int Max() const { return m_max; }
-    // Ignored when m <= Min; pulls the value down to m. Raises no Changed.
-    void setMax(int m);
-    int Value() const;
-    // Clamped to Min … Max; raises Changed even when the value stays the same.
+    int minimum() const { return m_min; }
+    // Ignored when m > maximum; pulls the value up to m. Raises no changed().
+    void setMinimum(int m);
+    int maximum() const { return m_max; }
+    // Ignored when m <= minimum; pulls the value down to m. Raises no changed().
+    void setMaximum(int m);
+    int value() const;
+    // Clamped to minimum … maximum; raises changed() even when the value stays the same.
     void setValue(int v);
-    int SliderWidth() const { return m_sliderWidth; }
+    int sliderWidth() const { return m_sliderWidth; }
     // Accepted only when shorter than the control along the groove.
     void setSliderWidth(int w);
-    std::uint32_t SliderColor() const { return m_sliderColor; }
+    std::uint32_t sliderColor() const { return m_sliderColor; }
     void setSliderColor(std::uint32_t color);
-    int BorderStyle() const { return m_borderStyle; }
+    int borderStyle() const { return m_borderStyle; }
     void setBorderStyle(int style);
-    int Orientation() const { return m_orientation; }
+    int orientation() const { return m_orientation; }
     void setOrientation(int orientation);
 
-    void ReadProperties(const PropertyBag &bag);
-    void WriteProperties(PropertyBag &bag) const;
+    void readProperties(const PropertyBag &bag);
+    void writeProperties(PropertyBag &bag) const;
     // Properties marked changed through their setters.
     const std::set<std::string> &changedProperties() const { return m_changed; }
 
     QWidget *picSlider = nullptr; // the thumb
 
 signals:
-    void Changed();
+    void changed();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -71,13 +71,13 @@ private:
     friend class SliderThumb;
     bool vertical() const { return m_orientation == 1; }
     int lengthTwips() const; // along the groove
-    void PositionThumb();
+    void positionThumb();
     void layOut();
     // Moves the thumb so its leading edge sits at a whole pixel near `at` (twips along the
     // groove) and takes the value it stands for.
     void moveThumbTo(double at, int thumbLength);
     void dragThumb(QPointF posInThumb);
-    void PropertyChanged(const char *name) { m_changed.insert(name); }
+    void propertyChanged(const char *name) { m_changed.insert(name); }
 
     int m_min = kDefaultMin;
     int m_max = kDefaultMax;

@@ -9,10 +9,10 @@ class QPushButton;
 
 namespace zr730 {
 
-class frmAbout : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    frmAbout(const QString &company, LinkSelector edition, QWidget *parent = nullptr);
+    AboutBox(const QString &company, LinkSelector edition, QWidget *parent = nullptr);
 
     QLabel *lblTitle = nullptr;
     QLabel *lblVersion = nullptr;

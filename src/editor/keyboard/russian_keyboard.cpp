@@ -1,10 +1,10 @@
-#include "editor/keyboard/form3.h"
+#include "editor/keyboard/russian_keyboard.h"
 
 #include <QRadioButton>
 #include <QToolButton>
 
 #include "editor/controls.h"
-#include "editor/form1.h"
+#include "editor/main_window.h"
 #include "editor/keyboard/glyphs.h"
 #include "editor/russian_page.h"
 
@@ -15,7 +15,7 @@ constexpr int kKey = 28;    // a key's side
 constexpr int kMargin = 8;
 } // namespace
 
-Form3::Form3(Form1 &main, RussianPage &page)
+RussianKeyboard::RussianKeyboard(MainWindow &main, RussianPage &page)
     : QWidget(&main, Qt::Tool | Qt::WindowStaysOnTopHint), m_main(main), m_page(page)
 {
     setObjectName(QStringLiteral("Form3"));
@@ -34,7 +34,7 @@ Form3::Form3(Form1 &main, RussianPage &page)
             key->setFocusPolicy(Qt::NoFocus);
             const auto c = russian_glyph(k);
             key->setAccessibleName(k == 32 ? QStringLiteral("Blank") : QString::fromUcs4(&*c, 1));
-            connect(key, &QToolButton::clicked, this, [this, k] { Command1_Click(k); });
+            connect(key, &QToolButton::clicked, this, [this, k] { pressKey(k); });
             Command1[std::size_t(k)] = key;
             x += w;
         }
@@ -48,7 +48,7 @@ Form3::Form3(Form1 &main, RussianPage &page)
     move(main.geometry().right() - width(), main.geometry().bottom() - height());
 }
 
-void Form3::Command1_Click(int k)
+void RussianKeyboard::pressKey(int k)
 {
     if (m_main.ModifyOpt->isChecked()) m_page.type_code(k);
     Picture1->setFocus(Qt::OtherFocusReason);

@@ -14,10 +14,10 @@ namespace zr730 {
 
 class AlertsPage;
 
-class Form6 : public QDialog {
+class AlertLengthDialog : public QDialog {
     Q_OBJECT
 public:
-    Form6(ProgramState &state, AlertsPage &page, QWidget *parent = nullptr);
+    AlertLengthDialog(ProgramState &state, AlertsPage &page, QWidget *parent = nullptr);
 
     QComboBox *cboPersonal = nullptr;
     std::array<QComboBox *, kMailDropCount> cboMailAler{};
@@ -27,8 +27,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void cboPersonal_Click();
-    void cboMailAler_Click(int i);
+    void onPersonalAlertChosen();
+    void onMailDropAlertChosen(int i);
 
     ProgramState &m_state;
     AlertsPage &m_page;

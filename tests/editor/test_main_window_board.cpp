@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "editor/form1.h"
+#include "editor/main_window.h"
 #include "support/board_simulator.h"
 #include "support/program_state.h"
 #include "support/recording_messages.h"
@@ -34,7 +34,7 @@ struct Window : SimulatorWindow {
 
 } // namespace
 
-class TestForm1Board : public QObject {
+class TestMainWindowBoard : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
@@ -48,16 +48,16 @@ private slots:
         QVERIFY(sim.start());
         Window w(sim.linkPath());
         QVERIFY(w.messages.shown.isEmpty());
-        QVERIFY(w.form->Timer1.isActive());
-        QCOMPARE(w.form->Timer1.interval(), 3000);
+        QVERIFY(w.form->boardWatchTimer.isActive());
+        QCOMPARE(w.form->boardWatchTimer.interval(), 3000);
         QVERIFY(w.form->serialLink()->boardPort() > 0);
         QVERIFY(w.form->statusLabel()->text() != QString::fromLatin1(text::kBoardConnect)); // until the first tick
 
-        w.form->Timer1_Timer();
+        w.form->watchBoard();
         QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardConnect));
         QCOMPARE(w.labelColour(), QColor(0, 0, 0));
         QVERIFY(w.form->pagerMenu()->isEnabled());
-        QVERIFY(w.form->Timer1.isActive());
+        QVERIFY(w.form->boardWatchTimer.isActive());
     }
     void traceSettingLogsTheProbeFrames()
     {
@@ -87,12 +87,12 @@ private slots:
         }
         const auto closeAll = qScopeGuard([&] { for (int fd : silent) ::close(fd); });
         state.application_folder = m_dir.path();
-        Form1 form(state);
+        MainWindow form(state);
         form.show();
         // As in the program: the load runs inside the application's loop, and the user closes
         // the window while the probe waits on the second port.
         QElapsedTimer sinceClose;
-        QTimer::singleShot(0, &form, [&] { form.Form_Load(); });
+        QTimer::singleShot(0, &form, [&] { form.startUp(); });
         QTimer::singleShot(700, &form, [&] {
             sinceClose.start();
             form.close();
@@ -109,8 +109,8 @@ private slots:
         Window w(boardPath());
         QCOMPARE(w.messages.texts(), QStringList{text::kBoardNotResponding});
         QCOMPARE(w.messages.shown.first().icon, MsgIcon::Warning);
-        QVERIFY(w.form->Timer1.isActive());
-        w.form->Timer1_Timer();
+        QVERIFY(w.form->boardWatchTimer.isActive());
+        w.form->watchBoard();
         QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardDisconnect));
         QCOMPARE(w.labelColour(), QColor(255, 0, 0));
         QVERIFY(!w.form->pagerMenu()->isEnabled());
@@ -120,19 +120,19 @@ private slots:
         BoardSimulator sim(boardPath());
         QVERIFY(sim.start());
         Window w(sim.linkPath());
-        w.form->Timer1_Timer();
+        w.form->watchBoard();
         QVERIFY(w.form->pagerMenu()->isEnabled());
         sim.stop();
-        w.form->Timer1_Timer();
+        w.form->watchBoard();
         QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardDisconnect));
         QVERIFY(!w.form->pagerMenu()->isEnabled());
         QVERIFY(sim.start());
-        w.form->Timer1_Timer();
+        w.form->watchBoard();
         QCOMPARE(w.form->statusLabel()->text(), QString::fromLatin1(text::kBoardConnect));
         QVERIFY(w.form->pagerMenu()->isEnabled());
         QVERIFY(w.messages.shown.isEmpty());
     }
 };
 
-QTEST_MAIN(TestForm1Board)
-#include "test_form1_board.moc"
+QTEST_MAIN(TestMainWindowBoard)
+#include "test_main_window_board.moc"

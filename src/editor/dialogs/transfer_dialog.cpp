@@ -1,4 +1,4 @@
-#include "editor/dialogs/form2.h"
+#include "editor/dialogs/transfer_dialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -45,7 +45,7 @@ QPushButton *makeButton(QWidget *parent, const char *name, const char *caption)
 
 } // namespace
 
-Form2::Form2(ProgramState &state, PagerLink *link, TransferHost &host, QWidget *parent, LPTFun *lpt)
+TransferDialog::TransferDialog(ProgramState &state, PagerLink *link, TransferHost &host, QWidget *parent, ParallelPortLink *lpt)
     : QDialog(parent), m_state(state), m_link(link), m_procedures(state, link, host, this, lpt)
 {
     setObjectName(QStringLiteral("Form2"));
@@ -89,28 +89,28 @@ Form2::Form2(ProgramState &state, PagerLink *link, TransferHost &host, QWidget *
     layout->addLayout(buttons);
     setMinimumWidth(360);
 
-    connect(cmdWrite, &QPushButton::clicked, this, &Form2::cmdWrite_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &Form2::cmdExit_Click);
+    connect(cmdWrite, &QPushButton::clicked, this, &TransferDialog::writeNextPager);
+    connect(cmdExit, &QPushButton::clicked, this, &TransferDialog::exitDialog);
 
     if (m_link) m_link->setProgress(this);
 }
 
-Form2::~Form2()
+TransferDialog::~TransferDialog()
 {
     if (m_link) m_link->setProgress(nullptr);
 }
 
-void Form2::showModal()
+void TransferDialog::showModal()
 {
-    QTimer::singleShot(0, this, &Form2::Form_Activate);
+    QTimer::singleShot(0, this, &TransferDialog::startTransfer);
     if (!m_unloaded) exec();
 }
 
-void Form2::Form_Activate()
+void TransferDialog::startTransfer()
 {
     if (m_activated || m_unloaded) return;
     if (linkBusy()) {
-        QTimer::singleShot(50, this, &Form2::Form_Activate);
+        QTimer::singleShot(50, this, &TransferDialog::startTransfer);
         return;
     }
     m_activated = true;
@@ -118,7 +118,7 @@ void Form2::Form_Activate()
     // The parallel-port board is looked for before every transfer.
     if (!m_procedures.probe_board()) {
         m_busy = false;
-        Form_Unload();
+        unload();
         return;
     }
 
@@ -145,17 +145,17 @@ void Form2::Form_Activate()
         break;
     }
     m_busy = false;
-    Form_Unload();
+    unload();
 }
 
-void Form2::cmdWrite_Click()
+void TransferDialog::writeNextPager()
 {
     if (m_busy || m_unloaded) return;
     if (linkBusy()) {
         if (!m_writeDeferred)
             QTimer::singleShot(50, this, [this] {
                 m_writeDeferred = false;
-                cmdWrite_Click();
+                writeNextPager();
             });
         m_writeDeferred = true;
         return;
@@ -171,33 +171,33 @@ void Form2::cmdWrite_Click()
     setStatus(QString());
 }
 
-void Form2::cmdExit_Click()
+void TransferDialog::exitDialog()
 {
     if (m_busy) return;
-    Form_Unload();
+    unload();
 }
 
-void Form2::Form_Unload()
+void TransferDialog::unload()
 {
     m_unloaded = true;
     setIdle(false);
     if (isVisible()) done(QDialog::Rejected);
 }
 
-void Form2::setIdle(bool idle)
+void TransferDialog::setIdle(bool idle)
 {
     cmdWrite->setEnabled(idle);
     cmdExit->setEnabled(idle);
 }
 
-void Form2::reject()
+void TransferDialog::reject()
 {
     if (m_busy) return;
     m_unloaded = true;
     QDialog::reject();
 }
 
-void Form2::closeEvent(QCloseEvent *event)
+void TransferDialog::closeEvent(QCloseEvent *event)
 {
     if (m_busy) {
         event->ignore();
@@ -207,30 +207,30 @@ void Form2::closeEvent(QCloseEvent *event)
     QDialog::closeEvent(event);
 }
 
-void Form2::setMaximum(int maximum) { PB1->setMaximum(std::max(maximum, PB1->minimum())); }
+void TransferDialog::setMaximum(int maximum) { PB1->setMaximum(std::max(maximum, PB1->minimum())); }
 
-void Form2::setPosition(int position)
+void TransferDialog::setPosition(int position)
 {
     // The bar ignores values outside its range; transfers run a little past the maximum.
     PB1->setValue(std::clamp(position, PB1->minimum(), PB1->maximum()));
 }
 
-void Form2::useHighlightColour()
+void TransferDialog::useHighlightColour()
 {
     QPalette palette = PB1->palette();
     palette.setColor(QPalette::Highlight, QApplication::palette().color(QPalette::Highlight));
     PB1->setPalette(palette);
 }
 
-void Form2::useReadColour()
+void TransferDialog::useReadColour()
 {
     QPalette palette = PB1->palette();
     palette.setColor(QPalette::Highlight, QColor(128, 0, 128));
     PB1->setPalette(palette);
 }
 
-void Form2::setStatus(const QString &text) { show_text(Label1, text); }
+void TransferDialog::setStatus(const QString &text) { show_text(Label1, text); }
 
-void Form2::letEventsRun() { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); }
+void TransferDialog::letEventsRun() { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); }
 
 } // namespace zr730

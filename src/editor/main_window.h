@@ -26,28 +26,28 @@ class QWidget;
 namespace zr730 {
 
 class AlertsPage;
-class frmSplash;
+class SplashWindow;
 class InstrumentLayer;
 class Ledger;
 class LedgerRecorder;
-class LPTFun;
+class ParallelPortLink;
 class PortIo;
 class PromptsPage;
 class PagerLink;
 class Scaler;
 
-class Form1 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Form1(ProgramState &state, QWidget *parent = nullptr);
-    ~Form1() override;
+    explicit MainWindow(ProgramState &state, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up, in its fixed order. Call once after construction.
-    void Form_Load();
+    void startUp();
     // The splash whose closing timer the load starts.
-    void setSplash(frmSplash *splash);
+    void setSplash(SplashWindow *splash);
     // Help ▸ About.
-    void mnuAbout_Click();
+    void showAbout();
 
     // Applies the whole image to the window.
     void init_ctl();
@@ -59,37 +59,37 @@ public:
     // "… - [path]" in the window title.
     void show_path_in_title(const QString &path);
 
-    // Menu commands. File commands live in form1_file.cpp, Pager commands in form1_pager.cpp.
-    void mnuLBFF_Click();
-    void mnuSBTF_Click();
-    void mnuSA_Click();
-    void mnuEntire_Click();
-    void mnuEB_Click();
-    void mnuEB1_Click();
-    void mnuExit_Click();
+    // Menu commands. File commands live in main_window_file.cpp, Pager commands in main_window_pager.cpp.
+    void openTableFile();
+    void saveTableFile();
+    void saveTableFileAs();
+    void readPager();
+    void writePager();
+    void verifyPager();
+    void exitProgram();
     // Opens the current table path silently (start-up's "default.tbl").
     void open_default_table();
 
     // Board watch and start-up probe (serial edition).
     void probe_board_at_startup();
-    void Timer1_Timer();
+    void watchBoard();
     void setPagerLink(PagerLink *link) { m_link = link; }
     PagerLink *pagerLink() const { return m_link; }
 
     // Page switching and modes.
-    void EMoptCode_Click();
-    void EMoptStatus_Click();
-    void EMoptPrompts_Click();
-    void ModifyOpt_Click();
-    void WriteOpt_Click();
+    void showCodePage();
+    void showAlertsPage();
+    void showPromptsPage();
+    void enterModifyMode();
+    void enterWriteMode();
     bool writeMode() const;
 
     // The page in front: 0 Code, 1 Alerts, 2 Prompts.
     int currentPage() const { return m_page; }
 
     // Handlers of the generic controls.
-    void chkCtl_Click(int index);
-    void cboCtl_Click(int index);
+    void onBoundCheckBoxToggled(int index);
+    void onBoundListChosen(int index);
 
     // Capcodes
     void read_capcode();
@@ -99,16 +99,16 @@ public:
     void read_FunEn();
     void refresh_enable_note(int set);
     void refresh_enable_notes();
-    void cmdFunc_Click(int set);
+    void editFunctionBits(int set);
 
     // Frequency and band
     void read_freq();
     void read_pll();
-    void cboDft_Click();
-    void cboChannel_Click(int i);
-    void Combo1_Click(int i);
+    void onBandChosen();
+    void onChannelSpacingChosen(int i);
+    void onGpSpacingChosen(int i);
     // Validation and write on leaving the frequency box; false when rejected.
-    bool txtFreq_LostFocus();
+    bool commitFrequency();
     int band() const;
 
     // Scale factors of the last resize (for tests).
@@ -125,13 +125,13 @@ public:
     // board watch's Pager menu). Holds nest.
     class InputHold {
     public:
-        explicit InputHold(Form1 &window) : m_window(window) { m_window.holdInput(true); }
+        explicit InputHold(MainWindow &window) : m_window(window) { m_window.holdInput(true); }
         ~InputHold() { m_window.holdInput(false); }
         InputHold(const InputHold &) = delete;
         InputHold &operator=(const InputHold &) = delete;
 
     private:
-        Form1 &m_window;
+        MainWindow &m_window;
     };
     bool inputHeld() const { return m_inputHolds > 0; }
     QLabel *statusLabel() const { return m_lblMsg; }
@@ -165,16 +165,16 @@ private:
     bool m_inFrequencyCheck = false;
 
     // Capcode box handlers
-    void txtAddr_GotFocus(int i);
-    void txtAddr_KeyUp(int i);
-    void txtAddr_LostFocus(int i);
-    void cboType_Click(int k);
+    void onCapcodeFocused(int i);
+    void onCapcodeKeyUp(int i);
+    void commitCapcode(int i);
+    void onMessageTypeChosen(int k);
 
     // Frequency box handlers
-    void txtFreq_GotFocus();
-    void txtFreq_KeyUp();
+    void onFrequencyFocused();
+    void onFrequencyKeyUp();
     void setChannelLists(int listBand);
-    void runChannelClick(int i);
+    void reapplyChannelSpacing(int i);
 
     ProgramState &m_state;
     PagerLink *m_link = nullptr;
@@ -202,7 +202,7 @@ public:
     QMenu *m_mnuPager = nullptr;
     QAction *mnuLBFF = nullptr, *mnuSBTF = nullptr, *mnuSA = nullptr, *mnuExit = nullptr;
     QAction *mnuEntire = nullptr, *mnuEB = nullptr, *mnuEB1 = nullptr, *mnuAbout = nullptr;
-    QTimer Timer1;
+    QTimer boardWatchTimer;
 
     std::array<QCheckBox *, 23> chkCtl{};
     std::array<QComboBox *, 10> cboCtl{};
@@ -231,7 +231,7 @@ public:
     QComboBox *coNum = nullptr;
     QPushButton *Command1 = nullptr;
     // "Send 8648A": pages capcode #1, or every enabled capcode, with a pause between pages.
-    void Command1_Click();
+    void sendTestPage();
     // The pause between two pages (the window paints but takes no input); tests replace it.
     void setTestPagePause(std::function<void(int ms)> pause) { m_testPagePause = std::move(pause); }
 
@@ -247,7 +247,7 @@ public:
     // made on first use; the window owns it.
     class SerialLink *serialLink();
     // The parallel-port board (parallel-port edition), made at start-up from the settings.
-    LPTFun *lptLink();
+    ParallelPortLink *lptLink();
     PortIo *portIo() const { return m_portIo.get(); }
     // Where writes and reads are recorded: the programming ledger of the settings, opened on
     // the first transfer.
@@ -256,9 +256,9 @@ public:
 private:
     class BoardLink;
     BoardLink *m_boardLink = nullptr; // a child object of the window
-    QPointer<frmSplash> m_splash;
+    QPointer<SplashWindow> m_splash;
     std::unique_ptr<PortIo> m_portIo;  // parallel-port edition: the port and the board on it
-    std::unique_ptr<LPTFun> m_lpt;
+    std::unique_ptr<ParallelPortLink> m_lpt;
     std::unique_ptr<InstrumentLayer> m_instrument; // made on the first test page
     std::unique_ptr<Ledger> m_ledger;
     std::unique_ptr<LedgerRecorder> m_recorder;

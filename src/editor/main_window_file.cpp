@@ -1,5 +1,5 @@
 // File menu: table files.
-#include "editor/form1.h"
+#include "editor/main_window.h"
 
 #include "transfer/table_commands.h"
 
@@ -8,39 +8,39 @@ namespace zr730 {
 namespace {
 
 // The main window as the table-file procedures see it.
-class Form1TableHost : public TableFileHost {
+class MainWindowTableHost : public TableFileHost {
 public:
-    explicit Form1TableHost(Form1 &window) : m_window(window) {}
+    explicit MainWindowTableHost(MainWindow &window) : m_window(window) {}
     void select_band_from_image() override { m_window.select_band_from_image(); }
     void show_path_in_title(const QString &path) override { m_window.show_path_in_title(path); }
 
 private:
-    Form1 &m_window;
+    MainWindow &m_window;
 };
 
 } // namespace
 
-void Form1::mnuLBFF_Click()
+void MainWindow::openTableFile()
 {
-    Form1TableHost host(*this);
+    MainWindowTableHost host(*this);
     open_table(m_state, host);
 }
 
-void Form1::mnuSBTF_Click()
+void MainWindow::saveTableFile()
 {
-    Form1TableHost host(*this);
+    MainWindowTableHost host(*this);
     save_table(m_state, host);
 }
 
-void Form1::mnuSA_Click()
+void MainWindow::saveTableFileAs()
 {
-    Form1TableHost host(*this);
+    MainWindowTableHost host(*this);
     save_table_as(m_state, host);
 }
 
-void Form1::open_default_table()
+void MainWindow::open_default_table()
 {
-    Form1TableHost host(*this);
+    MainWindowTableHost host(*this);
     zr730::open_default_table(m_state, host);
 }
 

@@ -12,21 +12,21 @@ class QPushButton;
 
 namespace zr730 {
 
-class Form2 : public QDialog, public TransferView {
+class TransferDialog : public QDialog, public TransferView {
     Q_OBJECT
 public:
     // lpt: the parallel-port board of that edition (the serial edition passes none).
-    Form2(ProgramState &state, PagerLink *link, TransferHost &host, QWidget *parent = nullptr, LPTFun *lpt = nullptr);
-    ~Form2() override;
+    TransferDialog(ProgramState &state, PagerLink *link, TransferHost &host, QWidget *parent = nullptr, ParallelPortLink *lpt = nullptr);
+    ~TransferDialog() override;
 
     // Shows the dialog modally and does its work as soon as it is shown; returns when it unloads.
     void showModal();
 
     // The work of the dialog by transfer mode. Returns with the dialog unloaded, except in
     // series programming, where it stays open and idle for cmdWrite / cmdExit.
-    void Form_Activate();
-    void cmdWrite_Click();
-    void cmdExit_Click();
+    void startTransfer();
+    void writeNextPager();
+    void exitDialog();
 
     // True once the dialog has unloaded itself (or was closed).
     bool unloaded() const { return m_unloaded; }
@@ -58,7 +58,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void Form_Unload();
+    void unload();
     void setIdle(bool idle);
 
     ProgramState &m_state;

@@ -1,14 +1,14 @@
-#include "editor/dialogs/frm_about.h"
+#include "editor/dialogs/about_box.h"
 
 #include <QLabel>
 #include <QPushButton>
 
 #include "editor/controls.h"
-#include "editor/dialogs/frm_splash.h"
+#include "editor/dialogs/splash_window.h"
 
 namespace zr730 {
 
-frmAbout::frmAbout(const QString &company, LinkSelector edition, QWidget *parent) : QDialog(parent)
+AboutBox::AboutBox(const QString &company, LinkSelector edition, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
@@ -32,6 +32,6 @@ frmAbout::frmAbout(const QString &company, LinkSelector edition, QWidget *parent
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void frmAbout::paintEvent(QPaintEvent *) { paint_dialog_background(this); }
+void AboutBox::paintEvent(QPaintEvent *) { paint_dialog_background(this); }
 
 } // namespace zr730

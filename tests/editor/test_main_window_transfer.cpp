@@ -13,12 +13,12 @@
 #include <QTemporaryDir>
 
 #include "../transfer/fake_pager_link.h"
-#include "editor/form1.h"
+#include "editor/main_window.h"
 #include "image/defaults.h"
 #include "support/program_state.h"
 #include "support/recording_messages.h"
 #include "support/simulator_window.h"
-#include "editor/dialogs/form2.h"
+#include "editor/dialogs/transfer_dialog.h"
 #include "transfer/prompt_conversion.h"
 #include "transfer/table_file.h"
 
@@ -34,9 +34,9 @@ struct Window {
     {
         state.application_folder = dir.path();
         if (prepare) prepare(dir.path());
-        window = std::make_unique<Form1>(state);
+        window = std::make_unique<MainWindow>(state);
         window->show();
-        window->Form_Load();
+        window->startUp();
         window->setPagerLink(&link);
         startupMessages = messages.texts();
         messages.clear();
@@ -53,7 +53,7 @@ struct Window {
     ScriptedFileDialogs dialogs;
     ProgramState state;
     FakePagerLink link;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
     QStringList startupMessages;
 };
 
@@ -67,7 +67,7 @@ void setLanguage(PagerImage &image, int l)
 
 } // namespace
 
-class TestForm1Transfer : public QObject {
+class TestMainWindowTransfer : public QObject {
     Q_OBJECT
 private slots:
     void openingATableWithFirstFrequencyDigit2KeepsTheBand();
@@ -87,7 +87,7 @@ private slots:
     void seriesProgrammingFromThePagerMenuShowsTheNextCapcodes();
 };
 
-void TestForm1Transfer::openingATableWithFirstFrequencyDigit2KeepsTheBand()
+void TestMainWindowTransfer::openingATableWithFirstFrequencyDigit2KeepsTheBand()
 {
     Window w;
     w.window->cboDft->setCurrentIndex(1); // 380-499MHz
@@ -98,27 +98,27 @@ void TestForm1Transfer::openingATableWithFirstFrequencyDigit2KeepsTheBand()
     testing::write_table_file(w.path("two.tbl"), image);
 
     w.dialogs.openAnswers.enqueue(w.path("two.tbl"));
-    w.window->mnuLBFF_Click();
+    w.window->openTableFile();
     QCOMPARE(w.window->cboDft->currentIndex(), 1);
     QCOMPARE(w.state.MUTL, mutl);
     QCOMPARE(int(w.state.image[0x390]), 2);
     QVERIFY(w.messages.shown.isEmpty());
 }
 
-void TestForm1Transfer::savedTableReopensWithTheSameBytesBandAndFrequency()
+void TestMainWindowTransfer::savedTableReopensWithTheSameBytesBandAndFrequency()
 {
     Window w;
     w.window->cboDft->setCurrentIndex(1); // 380-499MHz with its defaults
     const PagerImage saved = w.state.image;
     const QString frequency = w.window->txtFreq->text();
     w.dialogs.saveAnswers.enqueue(w.path("band1.tbl"));
-    w.window->mnuSA_Click();
+    w.window->saveTableFileAs();
     QVERIFY(QFile::exists(w.path("band1.tbl")));
 
     w.window->cboDft->setCurrentIndex(0); // 929-932MHz
     QVERIFY(w.window->txtFreq->text() != frequency);
     w.dialogs.openAnswers.enqueue(w.path("band1.tbl"));
-    w.window->mnuLBFF_Click();
+    w.window->openTableFile();
     QCOMPARE(w.window->cboDft->currentIndex(), 1);
     QCOMPARE(w.state.MUTL, 3);
     QCOMPARE(w.window->txtFreq->text(), frequency);
@@ -126,25 +126,25 @@ void TestForm1Transfer::savedTableReopensWithTheSameBytesBandAndFrequency()
     QVERIFY(w.messages.shown.isEmpty());
 }
 
-void TestForm1Transfer::titleNamesTheTableFile()
+void TestMainWindowTransfer::titleNamesTheTableFile()
 {
     Window w;
     const QString base = w.window->windowTitle();
     QVERIFY(!base.contains(QLatin1Char('[')));
     w.dialogs.saveAnswers.enqueue(w.path("one.tbl"));
-    w.window->mnuSA_Click();
+    w.window->saveTableFileAs();
     QCOMPARE(w.window->windowTitle(), base + QStringLiteral(" - [") + w.path("one.tbl") + QStringLiteral("]"));
 
     w.dialogs.openAnswers.enqueue(w.path("one.tbl"));
-    w.window->mnuLBFF_Click();
+    w.window->openTableFile();
     w.state.current_table_path = w.path("two.tbl");
-    w.window->mnuSBTF_Click(); // Save: no dialog, no question
+    w.window->saveTableFile(); // Save: no dialog, no question
     QCOMPARE(w.window->windowTitle(), base + QStringLiteral(" - [") + w.path("two.tbl") + QStringLiteral("]"));
     QVERIFY(QFile::exists(w.path("two.tbl")));
     QVERIFY(w.messages.shown.isEmpty());
 }
 
-void TestForm1Transfer::startupOpensDefaultTblFromTheProgramFolder()
+void TestMainWindowTransfer::startupOpensDefaultTblFromTheProgramFolder()
 {
     PagerImage image = default_image();
     image[0x390] = 9; // 929-932MHz
@@ -159,7 +159,7 @@ void TestForm1Transfer::startupOpensDefaultTblFromTheProgramFolder()
     QVERIFY(!w.state.use_current_path);
 }
 
-void TestForm1Transfer::startupWithAnInvalidDefaultTblKeepsTheFactoryDefaults()
+void TestMainWindowTransfer::startupWithAnInvalidDefaultTblKeepsTheFactoryDefaults()
 {
     Window w([](const QString &folder) {
         QFile f(folder + QStringLiteral("/default.tbl"));
@@ -172,7 +172,7 @@ void TestForm1Transfer::startupWithAnInvalidDefaultTblKeepsTheFactoryDefaults()
     QCOMPARE(int(w.state.image[0x3E1]), int('Z'));
 }
 
-void TestForm1Transfer::writeConvertsPromptsForThePagerAndBack()
+void TestMainWindowTransfer::writeConvertsPromptsForThePagerAndBack()
 {
     Window w;
     PagerImage &image = w.state.image;
@@ -185,40 +185,40 @@ void TestForm1Transfer::writeConvertsPromptsForThePagerAndBack()
     for (int i = 0; i < 14; ++i) w.link.pager[std::size_t(0x3E1 + i)] = std::uint8_t("ZR730K52V6.10 "[i]);
     w.window->WriteOpt->setChecked(true);
 
-    w.window->mnuEB_Click();
+    w.window->writePager();
     QCOMPARE(w.messages.texts(), QStringList{"Verify Success!"});
     QCOMPARE(int(w.link.pager[0x3E0]), 1);
     QCOMPARE(int(w.link.pager[std::size_t(record)]), 0x40);
     QCOMPARE(int(w.link.pager[std::size_t(record + 2)]), 123);
     QCOMPARE(int(image[record]), 0x40);
     QCOMPARE(int(image[record + 2]), 228);
-    QVERIFY(!w.window->findChild<Form2 *>()); // the dialog is gone
+    QVERIFY(!w.window->findChild<TransferDialog *>()); // the dialog is gone
 }
 
-void TestForm1Transfer::writeInModifyModeIsRefusedAndLeavesThePromptsAsTheyWere()
+void TestMainWindowTransfer::writeInModifyModeIsRefusedAndLeavesThePromptsAsTheyWere()
 {
     Window w;
     setLanguage(w.state.image, 15);
     w.state.image[prompt_address(0) + 2] = 196; // Ä
     const PagerImage before = w.state.image;
     w.window->ModifyOpt->setChecked(true);
-    w.window->mnuEB_Click();
+    w.window->writePager();
     QCOMPARE(w.messages.texts(), QStringList{"Modify Mode can not write! Please check!"});
     QVERIFY(w.link.calls.isEmpty());
     QVERIFY(w.state.image == before);
 }
 
-void TestForm1Transfer::rejectedFrequencyDropsThePagerCommand()
+void TestMainWindowTransfer::rejectedFrequencyDropsThePagerCommand()
 {
     Window w;
     w.state.frequency_rejected = true;
-    w.window->mnuEB1_Click();
+    w.window->verifyPager();
     QVERIFY(w.link.calls.isEmpty());
     QVERIFY(!w.state.frequency_rejected);
     QVERIFY(w.messages.shown.isEmpty());
 }
 
-void TestForm1Transfer::readSelectsTheBandOfThePager()
+void TestMainWindowTransfer::readSelectsTheBandOfThePager()
 {
     Window w;
     PagerImage pager = default_image();
@@ -226,28 +226,28 @@ void TestForm1Transfer::readSelectsTheBandOfThePager()
     pager[0x391] = 3;
     pager[0x3F8] = 0xFF;
     w.link.pager = pager.bytes();
-    w.window->mnuEntire_Click();
+    w.window->readPager();
     QCOMPARE(w.messages.texts(), QStringList{"Read success!"});
     QVERIFY(w.state.image == pager);
     QCOMPARE(w.window->cboDft->currentIndex(), 0);
     QCOMPARE(w.state.MUTL, 5);
 }
 
-void TestForm1Transfer::onlyOpeningATableShowsFrequencyModification()
+void TestMainWindowTransfer::onlyOpeningATableShowsFrequencyModification()
 {
     Window w;
     QCheckBox *freqMod = w.window->chkCtl[4];
     freqMod->hide(); // as after choosing "Auto" spacing
     w.link.pager = w.state.image.bytes();
-    w.window->mnuEntire_Click();
+    w.window->readPager();
     QVERIFY(freqMod->isHidden());
     testing::write_table_file(w.path("t.tbl"), w.state.image);
     w.dialogs.openAnswers.enqueue(w.path("t.tbl"));
-    w.window->mnuLBFF_Click();
+    w.window->openTableFile();
     QVERIFY(!freqMod->isHidden());
 }
 
-void TestForm1Transfer::aSecondSpaceWhileAWriteIsPreparedIsIgnored()
+void TestMainWindowTransfer::aSecondSpaceWhileAWriteIsPreparedIsIgnored()
 {
     Window w;
     w.window->WriteOpt->click();
@@ -258,7 +258,7 @@ void TestForm1Transfer::aSecondSpaceWhileAWriteIsPreparedIsIgnored()
     QCOMPARE(w.messages.texts(), QStringList{"Verify Success!"});
 }
 
-void TestForm1Transfer::writeModeChosenWithoutTheMouseLocksTheEditors()
+void TestMainWindowTransfer::writeModeChosenWithoutTheMouseLocksTheEditors()
 {
     Window w;
     w.window->WriteOpt->setChecked(true); // as a screen reader's toggle action does
@@ -267,7 +267,7 @@ void TestForm1Transfer::writeModeChosenWithoutTheMouseLocksTheEditors()
     QVERIFY(w.window->txtAddr[1]->isEnabled());
 }
 
-void TestForm1Transfer::readOutsAndTransferTextsAreAnnouncedAsShown()
+void TestMainWindowTransfer::readOutsAndTransferTextsAreAnnouncedAsShown()
 {
     Window w;
     QCOMPARE(w.window->lblPLLR->accessibleName(), QString("R: 2801"));
@@ -276,16 +276,16 @@ void TestForm1Transfer::readOutsAndTransferTextsAreAnnouncedAsShown()
     QStringList announced;
     auto *watch = new QTimer(w.window.get());
     QObject::connect(watch, &QTimer::timeout, watch, [&] {
-        if (auto *d = w.window->findChild<Form2 *>(); d && !announced.contains(d->Label1->accessibleName()))
+        if (auto *d = w.window->findChild<TransferDialog *>(); d && !announced.contains(d->Label1->accessibleName()))
             announced << d->windowTitle() + "|" + d->Label1->accessibleName();
     });
     watch->start(0);
     w.link.pager = w.state.image.bytes();
-    w.window->mnuEntire_Click();
+    w.window->readPager();
     QVERIFY2(announced.contains("Pager Program|Reading Now......."), qPrintable(announced.join(", ")));
 }
 
-void TestForm1Transfer::readOfAnUnlistedFrequencyDigitKeepsTheBand()
+void TestMainWindowTransfer::readOfAnUnlistedFrequencyDigitKeepsTheBand()
 {
     Window w;
     w.window->cboDft->setCurrentIndex(1);
@@ -294,14 +294,14 @@ void TestForm1Transfer::readOfAnUnlistedFrequencyDigitKeepsTheBand()
     pager[0x390] = 2;
     pager[0x3F8] = 0x00;
     w.link.pager = pager.bytes();
-    w.window->mnuEntire_Click();
+    w.window->readPager();
     QCOMPARE(w.messages.texts(), QStringList{"Read success!"});
     QCOMPARE(w.window->cboDft->currentIndex(), 1);
     QCOMPARE(w.state.MUTL, mutl);
     QCOMPARE(int(w.state.image[0x390]), 2);
 }
 
-void TestForm1Transfer::seriesProgrammingFromThePagerMenuShowsTheNextCapcodes()
+void TestMainWindowTransfer::seriesProgrammingFromThePagerMenuShowsTheNextCapcodes()
 {
     Window w;
     PagerImage &image = w.state.image;
@@ -317,7 +317,7 @@ void TestForm1Transfer::seriesProgrammingFromThePagerMenuShowsTheNextCapcodes()
 
     int presses = 0;
     drive_series(*w.window, 3, &presses);
-    w.window->mnuEB_Click();
+    w.window->writePager();
     QCOMPARE(presses, 3);
     QCOMPARE(w.link.writes, 3);
     QCOMPARE(w.window->txtAddr[0]->text(), QStringLiteral("0001003"));
@@ -328,5 +328,5 @@ void TestForm1Transfer::seriesProgrammingFromThePagerMenuShowsTheNextCapcodes()
     QCOMPARE(int(w.link.pager[0x362]), 0xEA);
 }
 
-QTEST_MAIN(TestForm1Transfer)
-#include "test_form1_transfer.moc"
+QTEST_MAIN(TestMainWindowTransfer)
+#include "test_main_window_transfer.moc"

@@ -1,4 +1,4 @@
-#include "editor/dialogs/form6.h"
+#include "editor/dialogs/alert_length_dialog.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -18,7 +18,7 @@ template <std::size_t N> QStringList entries(const std::array<Choice, N> &table)
 }
 } // namespace
 
-Form6::Form6(ProgramState &state, AlertsPage &page, QWidget *parent)
+AlertLengthDialog::AlertLengthDialog(ProgramState &state, AlertsPage &page, QWidget *parent)
     : QDialog(parent), m_state(state), m_page(page)
 {
     setObjectName(QStringLiteral("Form6"));
@@ -43,22 +43,22 @@ Form6::Form6(ProgramState &state, AlertsPage &page, QWidget *parent)
 
     // Loading selects the lists as a user would, so each shown selection is stored again (and
     // the continuous flag comes into line with the personal alert length).
-    connect(cboPersonal, &QComboBox::currentIndexChanged, this, [this] { cboPersonal_Click(); });
+    connect(cboPersonal, &QComboBox::currentIndexChanged, this, [this] { onPersonalAlertChosen(); });
     for (int i = 0; i < kMailDropCount; ++i)
-        connect(cboMailAler[std::size_t(i)], &QComboBox::currentIndexChanged, this, [this, i] { cboMailAler_Click(i); });
+        connect(cboMailAler[std::size_t(i)], &QComboBox::currentIndexChanged, this, [this, i] { onMailDropAlertChosen(i); });
     cboPersonal->setCurrentIndex(personal_alert_index(m_state.image).value_or(-1));
     for (int i = 0; i < kMailDropCount; ++i)
         cboMailAler[std::size_t(i)]->setCurrentIndex(mail_alert_index(m_state.image, i).value_or(-1));
 }
 
-void Form6::cboPersonal_Click()
+void AlertLengthDialog::onPersonalAlertChosen()
 {
     if (cboPersonal->currentIndex() < 0) return;
     set_personal_alert(m_state.image, cboPersonal->currentIndex());
     m_page.personal_alert_changed();
 }
 
-void Form6::cboMailAler_Click(int i)
+void AlertLengthDialog::onMailDropAlertChosen(int i)
 {
     const int sel = cboMailAler[std::size_t(i)]->currentIndex();
     if (sel < 0) return;
@@ -66,6 +66,6 @@ void Form6::cboMailAler_Click(int i)
     m_page.read_Alert();
 }
 
-void Form6::paintEvent(QPaintEvent *) { paint_dialog_background(this); }
+void AlertLengthDialog::paintEvent(QPaintEvent *) { paint_dialog_background(this); }
 
 } // namespace zr730

@@ -1,4 +1,4 @@
-#include "transfer/lpt_fun.h"
+#include "transfer/parallel_port_link.h"
 
 #include <QString>
 
@@ -28,11 +28,11 @@ long long ms_now() { return monotonic_ns() / 1'000'000; }
 
 } // namespace
 
-LPTFun::LPTFun(ProgramState &state, PortIo &io) : m_state(state), m_io(io) {}
+ParallelPortLink::ParallelPortLink(ProgramState &state, PortIo &io) : m_state(state), m_io(io) {}
 
 // ---- timing ----------------------------------------------------------------------------
 
-void LPTFun::calibrate_delay()
+void ParallelPortLink::calibrate_delay()
 {
     m_loops = 25;
     const long long start = ms_now();
@@ -48,7 +48,7 @@ void LPTFun::calibrate_delay()
     }
 }
 
-void LPTFun::wait_25us()
+void ParallelPortLink::wait_25us()
 {
     ++m_halfSteps;
     const long long start = m_loopDelay ? -1 : monotonic_ns();
@@ -68,15 +68,15 @@ void LPTFun::wait_25us()
 
 // ---- lines --------------------------------------------------------------------------------
 
-void LPTFun::out(int value) { m_io.Out32(m_data, value); }
-int LPTFun::status() { return m_io.Inp32(m_data + 1); }
+void ParallelPortLink::out(int value) { m_io.Out32(m_data, value); }
+int ParallelPortLink::status() { return m_io.Inp32(m_data + 1); }
 
-void LPTFun::sda_high() { out(m_shadow &= 0xFD); }
-void LPTFun::sda_low() { out(m_shadow |= 0x02); }
-void LPTFun::scl_high() { out(m_shadow &= 0xFE); }
-void LPTFun::scl_low() { out(m_shadow |= 0x01); }
+void ParallelPortLink::sda_high() { out(m_shadow &= 0xFD); }
+void ParallelPortLink::sda_low() { out(m_shadow |= 0x02); }
+void ParallelPortLink::scl_high() { out(m_shadow &= 0xFE); }
+void ParallelPortLink::scl_low() { out(m_shadow |= 0x01); }
 
-void LPTFun::i2c_start()
+void ParallelPortLink::i2c_start()
 {
     out(kLptPatternIdle);
     wait_25us();
@@ -87,7 +87,7 @@ void LPTFun::i2c_start()
     m_shadow = kLptPatternBothLow;
 }
 
-void LPTFun::i2c_stop()
+void ParallelPortLink::i2c_stop()
 {
     out(kLptPatternBothLow);
     wait_25us();
@@ -98,7 +98,7 @@ void LPTFun::i2c_stop()
     m_shadow = kLptPatternIdle;
 }
 
-void LPTFun::i2c_release()
+void ParallelPortLink::i2c_release()
 {
     wait_ms(100, m_state.program_ending);
     out(kLptPatternSdaLow);
@@ -108,7 +108,7 @@ void LPTFun::i2c_release()
 
 // ---- bytes --------------------------------------------------------------------------------
 
-void LPTFun::clock_bit(bool high)
+void ParallelPortLink::clock_bit(bool high)
 {
     if (high)
         sda_high();
@@ -121,7 +121,7 @@ void LPTFun::clock_bit(bool high)
     wait_25us();
 }
 
-bool LPTFun::i2c_write_byte(int value)
+bool ParallelPortLink::i2c_write_byte(int value)
 {
     for (int bit = 7; bit >= 0; --bit) clock_bit(((value >> bit) & 1) != 0);
     sda_high();
@@ -134,7 +134,7 @@ bool LPTFun::i2c_write_byte(int value)
     return ack;
 }
 
-int LPTFun::i2c_read_byte(bool notAcknowledge)
+int ParallelPortLink::i2c_read_byte(bool notAcknowledge)
 {
     int value = 0;
     sda_high();
@@ -150,7 +150,7 @@ int LPTFun::i2c_read_byte(bool notAcknowledge)
     return value;
 }
 
-bool LPTFun::fail(const char *message, const QString &details)
+bool ParallelPortLink::fail(const char *message, const QString &details)
 {
     if (details.isEmpty())
         m_state.messages.show(QString::fromLatin1(message), MsgIcon::None);
@@ -160,7 +160,7 @@ bool LPTFun::fail(const char *message, const QString &details)
     return false;
 }
 
-bool LPTFun::address_for_read(int address)
+bool ParallelPortLink::address_for_read(int address)
 {
     bool acked = false;
     for (int attempt = 0; attempt < kLptReadAttempts && !acked; ++attempt) {
@@ -177,7 +177,7 @@ bool LPTFun::address_for_read(int address)
     return true;
 }
 
-std::optional<std::uint8_t> LPTFun::lpt_read_byte(int address)
+std::optional<std::uint8_t> ParallelPortLink::lpt_read_byte(int address)
 {
     if (!address_for_read(address)) return std::nullopt;
     const int v = i2c_read_byte(true);
@@ -187,7 +187,7 @@ std::optional<std::uint8_t> LPTFun::lpt_read_byte(int address)
 
 // ---- discovery ----------------------------------------------------------------------------
 
-bool LPTFun::lpt_probe()
+bool ParallelPortLink::lpt_probe()
 {
     m_shadow = kLptPatternIdle;
     for (int base : kLptBases) {
@@ -202,7 +202,7 @@ bool LPTFun::lpt_probe()
     return false;
 }
 
-bool LPTFun::lpt_probe_port(int base)
+bool ParallelPortLink::lpt_probe_port(int base)
 {
     m_data = base;
     i2c_stop();
@@ -222,7 +222,7 @@ bool LPTFun::lpt_probe_port(int base)
 
 // ---- transfers ----------------------------------------------------------------------------
 
-void LPTFun::wait_write_cycle(int address)
+void ParallelPortLink::wait_write_cycle(int address)
 {
     const long long start = ms_now();
     bool acked = false;
@@ -233,7 +233,7 @@ void LPTFun::wait_write_cycle(int address)
     i2c_stop();
 }
 
-bool LPTFun::page_write(const PagerImage &image, int strt, int stp, TransferProgress *progress)
+bool ParallelPortLink::page_write(const PagerImage &image, int strt, int stp, TransferProgress *progress)
 {
     for (int j = strt; j <= stp; ++j) {
         if (j == strt || j % kEepromPage == 0) {
@@ -265,7 +265,7 @@ bool LPTFun::page_write(const PagerImage &image, int strt, int stp, TransferProg
     return true;
 }
 
-bool LPTFun::sequential_read(PagerImage &image, int strt, int stp, TransferProgress *progress)
+bool ParallelPortLink::sequential_read(PagerImage &image, int strt, int stp, TransferProgress *progress)
 {
     for (int j = strt; j < stp; ++j) {
         if ((j == strt || j % kEepromPage == 0) && !address_for_read(j)) return false;
@@ -280,7 +280,7 @@ bool LPTFun::sequential_read(PagerImage &image, int strt, int stp, TransferProgr
     return true;
 }
 
-bool LPTFun::compare(const PagerImage &image, int strt, int stp, TransferProgress *progress)
+bool ParallelPortLink::compare(const PagerImage &image, int strt, int stp, TransferProgress *progress)
 {
     if (!address_for_read(strt)) return false;
     // The whole range is read even past a difference, so the message can name every field

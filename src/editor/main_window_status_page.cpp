@@ -6,7 +6,7 @@
 
 #include "editor/alerts_page.h"
 #include "editor/controls.h"
-#include "editor/form1.h"
+#include "editor/main_window.h"
 #include "editor/prompts_page.h"
 #include "image/memory_map.h"
 
@@ -22,7 +22,7 @@ QStringList entries_of(const char *control)
 }
 } // namespace
 
-void Form1::buildStatusPage(QWidget *page)
+void MainWindow::buildStatusPage(QWidget *page)
 {
     using namespace layout;
     const int w = kPageWidth - 16;

@@ -3,29 +3,29 @@
 
 #include <QFile>
 
-#include "editor/form1.h"
+#include "editor/main_window.h"
 #include "image/defaults.h"
 #include "platform/simulated_parport.h"
-#include "transfer/lpt_fun.h"
+#include "transfer/parallel_port_link.h"
 #include "support/texts.h"
 #include "transfer/board_connection.h"
 
 namespace zr730 {
 
 // Everything the board link needs, living as long as the window.
-class Form1::BoardLink : public QObject, public BoardStatusView {
+class MainWindow::BoardLink : public QObject, public BoardStatusView {
 public:
-    explicit BoardLink(Form1 &window)
+    explicit BoardLink(MainWindow &window)
         : QObject(&window), connection(window.m_state, window.m_state.settings.traceFile), link(connection.link())
     {
         setObjectName(QStringLiteral("BoardLink"));
         link.setStatusView(this);
-        Form1 *w = &window;
+        MainWindow *w = &window;
         link.setWatchTimer([w](bool on) {
             if (!on)
-                w->Timer1.stop();
+                w->boardWatchTimer.stop();
             else if (!w->m_closing)
-                w->Timer1.start();
+                w->boardWatchTimer.start();
         });
         m_window = w;
     }
@@ -36,10 +36,10 @@ public:
     SerialLink &link;
 
 private:
-    Form1 *m_window = nullptr;
+    MainWindow *m_window = nullptr;
 };
 
-LPTFun *Form1::lptLink()
+ParallelPortLink *MainWindow::lptLink()
 {
     if (m_state.link != LinkSelector::Lpt) return nullptr;
     if (!m_lpt) {
@@ -59,12 +59,12 @@ LPTFun *Form1::lptLink()
         } else {
             m_portIo = make_ppdev_port_io(set.lptDevice.toStdString());
         }
-        m_lpt = std::make_unique<LPTFun>(m_state, *m_portIo);
+        m_lpt = std::make_unique<ParallelPortLink>(m_state, *m_portIo);
     }
     return m_lpt.get();
 }
 
-SerialLink *Form1::serialLink()
+SerialLink *MainWindow::serialLink()
 {
     if (!m_boardLink) {
         m_boardLink = new BoardLink(*this);
@@ -77,10 +77,10 @@ SerialLink *Form1::serialLink()
     return &m_boardLink->link;
 }
 
-void Form1::probe_board_at_startup()
+void MainWindow::probe_board_at_startup()
 {
     // The parallel-port probe says itself when no board answers; there is no board watch.
-    if (LPTFun *lpt = lptLink()) {
+    if (ParallelPortLink *lpt = lptLink()) {
         const InputHold hold(*this);
         lpt->lpt_probe();
         return;
@@ -93,9 +93,9 @@ void Form1::probe_board_at_startup()
     link->startupProbe = false;
 }
 
-void Form1::Timer1_Timer()
+void MainWindow::watchBoard()
 {
-    serialLink()->Timer1_Timer();
+    serialLink()->watchBoard();
 }
 
 } // namespace zr730

@@ -14,12 +14,12 @@ class QPushButton;
 
 namespace zr730 {
 
-class Form1;
+class MainWindow;
 
-class Form5 : public QDialog {
+class FunctionBitDialog : public QDialog {
     Q_OBJECT
 public:
-    Form5(ProgramState &state, Form1 &main, QWidget *parent = nullptr);
+    FunctionBitDialog(ProgramState &state, MainWindow &main, QWidget *parent = nullptr);
 
     std::array<QComboBox *, 4> cboType{};
     std::array<QComboBox *, 4> cboDisp{};
@@ -34,13 +34,13 @@ protected:
 
 private:
     void load();
-    void cboDisp_Click(int k);
-    void cboType_Click(int k);
-    void chkPri_Click(int k);
-    void chkFunEn_Click(int k);
+    void onDisplayChosen(int k);
+    void onMessageTypeChosen(int k);
+    void onPriorityToggled(int k);
+    void onFunctionEnableToggled(int k);
 
     ProgramState &m_state;
-    Form1 &m_main;
+    MainWindow &m_main;
     FunctionBitSet m_set;
     bool m_loading = false;
 };

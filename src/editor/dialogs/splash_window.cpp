@@ -1,4 +1,4 @@
-#include "editor/dialogs/frm_splash.h"
+#include "editor/dialogs/splash_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -19,7 +19,7 @@ QString notice_text(const QString &company)
     return QStringLiteral("This program is licensed to the programming of pagers made by ") + company;
 }
 
-frmSplash::frmSplash(const QString &company, LinkSelector edition, std::function<void()> showMain,
+SplashWindow::SplashWindow(const QString &company, LinkSelector edition, std::function<void()> showMain,
                      MessageBoxService *messages)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_showMain(std::move(showMain)), m_messages(messages)
@@ -53,17 +53,17 @@ frmSplash::frmSplash(const QString &company, LinkSelector edition, std::function
     lblCopyright->setWordWrap(true);
     lblCopyright->setAlignment(Qt::AlignCenter);
 
-    Timer1.setInterval(500);
-    Timer1.setSingleShot(true);
-    Timer2.setInterval(5000);
-    Timer2.setSingleShot(true);
-    connect(&Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
-    connect(&Timer2, &QTimer::timeout, this, &frmSplash::Timer2_Timer);
+    showMainTimer.setInterval(500);
+    showMainTimer.setSingleShot(true);
+    closeTimer.setInterval(5000);
+    closeTimer.setSingleShot(true);
+    connect(&showMainTimer, &QTimer::timeout, this, &SplashWindow::showMainWindow);
+    connect(&closeTimer, &QTimer::timeout, this, &SplashWindow::closeSplash);
 }
 
-frmSplash::~frmSplash() { Form_Unload(); }
+SplashWindow::~SplashWindow() { unload(); }
 
-void frmSplash::Form_Load()
+void SplashWindow::showSplash()
 {
     // Start-up messages must stand above the splash, not behind it.
     if (m_messages) m_messages->setTopMost(true);
@@ -71,35 +71,35 @@ void frmSplash::Form_Load()
     m_cursorSet = true;
     if (const QScreen *sc = screen()) move(sc->availableGeometry().center() - rect().center());
     show();
-    Timer1.start();
+    showMainTimer.start();
 }
 
-void frmSplash::Timer1_Timer()
+void SplashWindow::showMainWindow()
 {
-    Timer1.stop();
+    showMainTimer.stop();
     // The main window's load outlasts the splash when a start-up message waits for its answer
-    // longer than Timer2: it runs from the application's event loop with the callback handed
+    // longer than closeTimer: it runs from the application's event loop with the callback handed
     // over, so the splash closing meanwhile destroys nothing the load still uses.
     if (m_showMain) QTimer::singleShot(0, qApp, std::exchange(m_showMain, {}));
 }
 
-void frmSplash::Timer2_Timer()
+void SplashWindow::closeSplash()
 {
-    Timer2.stop();
+    closeTimer.stop();
     // Closing later, from the event loop, is safe even inside a message box's own loop.
     close();
 }
 
-void frmSplash::closeEvent(QCloseEvent *event)
+void SplashWindow::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
+    unload();
     QWidget::closeEvent(event);
 }
 
-void frmSplash::Form_Unload()
+void SplashWindow::unload()
 {
-    Timer1.stop();
-    Timer2.stop();
+    showMainTimer.stop();
+    closeTimer.stop();
     if (m_messages) {
         m_messages->setTopMost(false);
         m_messages = nullptr;

@@ -1,5 +1,5 @@
 // Pager menu: Read, Write and Verfy.
-#include "editor/form1.h"
+#include "editor/main_window.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -10,7 +10,7 @@
 
 #include <utility>
 
-#include "editor/dialogs/form2.h"
+#include "editor/dialogs/transfer_dialog.h"
 #include "ledger/ledger.h"
 #include "transfer/ledger_recorder.h"
 #include "transfer/prompt_conversion.h"
@@ -22,9 +22,9 @@ namespace zr730 {
 namespace {
 
 // The main window as the transfer procedures see it.
-class Form1TransferHost : public TransferHost {
+class MainWindowTransferHost : public TransferHost {
 public:
-    explicit Form1TransferHost(Form1 &window) : m_window(window) {}
+    explicit MainWindowTransferHost(MainWindow &window) : m_window(window) {}
     void init_ctl() override { m_window.init_ctl(); }
     void read_capcode() override { m_window.read_capcode(); }
     void select_band_from_image() override { m_window.select_band_from_image(false); }
@@ -44,12 +44,12 @@ public:
     }
 
 private:
-    Form1 &m_window;
+    MainWindow &m_window;
 };
 
 } // namespace
 
-LedgerRecorder *Form1::ledgerRecorder()
+LedgerRecorder *MainWindow::ledgerRecorder()
 {
     if (!m_recorder) {
         m_ledger = std::make_unique<Ledger>(m_state.settings.ledger, default_ledger_file());
@@ -58,18 +58,18 @@ LedgerRecorder *Form1::ledgerRecorder()
     return m_recorder.get();
 }
 
-void Form1::mnuEntire_Click() { run_pager_command(0); }
-void Form1::mnuEB_Click() { run_pager_command(1); }
-void Form1::mnuEB1_Click() { run_pager_command(2); }
+void MainWindow::readPager() { run_pager_command(0); }
+void MainWindow::writePager() { run_pager_command(1); }
+void MainWindow::verifyPager() { run_pager_command(2); }
 
-PagerLink *Form1::transferLink()
+PagerLink *MainWindow::transferLink()
 {
     // Unless another link was set, the build's serial link moves the bytes.
     if (!m_link && m_state.link == LinkSelector::Usb) return serialLink();
     return m_link;
 }
 
-void Form1::run_pager_command(int mode)
+void MainWindow::run_pager_command(int mode)
 {
     // While the board watch asks a new adapter for a board, the command waits for it to end
     // (the watch runs inside its own waits, so this is a later turn, not a loop here).
@@ -100,8 +100,8 @@ void Form1::run_pager_command(int mode)
         // The dialog is modal, but a screen reader's requests still reach the window: nothing
         // may change the image while it is being sent, read or compared.
         const InputHold hold(*this);
-        Form1TransferHost host(*this);
-        Form2 dialog(m_state, transferLink(), host, this, lptLink());
+        MainWindowTransferHost host(*this);
+        TransferDialog dialog(m_state, transferLink(), host, this, lptLink());
         dialog.setRecorder(ledgerRecorder());
         dialog.showModal();
     }
