@@ -373,11 +373,9 @@ PlanProgress plan_progress(const CapcodePlan &plan, const QList<LedgerEntry> &pl
 
 PlanProgress plan_progress(const CapcodePlan &plan, Ledger &ledger)
 {
-    LedgerFilter filter;
-    filter.plan = plan.name;
     QString problem;
     LedgerReach reach = LedgerReach::Whole;
-    const QList<LedgerEntry> entries = ledger.list(filter, &problem, &reach);
+    const QList<LedgerEntry> entries = ledger.planWrites(plan.name, &problem, &reach);
     PlanProgress p = plan_progress(plan, entries);
     p.problem = problem;
     p.reach = reach;
