@@ -57,7 +57,11 @@ void audit(QAccessibleInterface *iface, QStringList &faults)
     if (kInteractive.contains(role) && name.isEmpty()) faults << id + ": no name";
     // On Linux a list is announced by its entry; its caption comes from a label relation (a buddy).
     if (role == A::ComboBox && caption_of(iface).isEmpty()) faults << id + ": list without a caption label";
-    if (role == A::Slider && !iface->valueInterface()) faults << id + ": slider without a value";
+    const bool slider = role == A::Slider || (w && (w->inherits("QAbstractSlider") || w->inherits("zr730::SliderControl")));
+    if (slider && (role != A::Slider || !iface->valueInterface())) faults << id + ": slider without a value";
+    // Whatever Tab stops at must say what kind of control it is.
+    if (w && !w->isWindow() && (w->focusPolicy() & Qt::TabFocus) && !kInteractive.contains(role))
+        faults << id + ": Tab stops at an unknown control";
     if (kEditors.contains(role) && !iface->state().readOnly && w && !(w->focusPolicy() & Qt::TabFocus))
         faults << id + ": Tab cannot reach it";
     if (auto *label = qobject_cast<QLabel *>(w); label && !plain(label->text()).isEmpty()
