@@ -315,6 +315,12 @@ void TestAccessibility::keyboardKeysFollowTabInRowsAndSpaceOrEnterPressesThem()
     QCOMPARE(int(w.state.image[cell_address(1)]), 102);
     QCOMPARE(r.cursor(), 2);
     QCOMPARE(QApplication::focusWidget(), zhe); // the next key is a Tab away
+
+    // F6 goes between the cursor's row and the keyboard.
+    QTest::keyClick(zhe, Qt::Key_F6);
+    QCOMPARE(w.window->focusWidget(), r.Picture1[0]);
+    QTest::keyClick(r.Picture1[0], Qt::Key_F6);
+    QCOMPARE(kb->focusWidget(), zhe);
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -5,8 +5,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 #include <cmath>
@@ -298,10 +296,8 @@ void SliderControl::paintEvent(QPaintEvent *)
     // Reached with the keyboard: a focus frame inside the control's own bounds, around the
     // groove (a click shows none, as before).
     if (hasFocus() && m_keyboardFocus) {
-        QStyleOptionFocusRect frame;
-        frame.initFrom(this);
-        frame.rect = rect();
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &p, this);
+        p.setPen(palette().color(QPalette::Highlight));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 }
 
