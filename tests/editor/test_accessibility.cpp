@@ -13,7 +13,6 @@
 #include "editor/dialogs/alert_length_dialog.h"
 #include "editor/dialogs/function_bit_dialog.h"
 #include "editor/dialogs/transfer_dialog.h"
-#include "editor/keyboard/glyphs.h"
 #include "editor/keyboard/russian_keyboard.h"
 #include "editor/prompts_page.h"
 #include "editor/russian_page.h"
@@ -83,7 +82,7 @@ private slots:
     void contrastKeysAndValueStoreWhatAClickStores();
     void russianCursorKeysTypeWhereAClickTypes_data();
     void russianCursorKeysTypeWhereAClickTypes();
-    void keyboardKeysTakeTabInRowsAndSpaceOrEnter();
+    void keyboardKeysPressWithSpaceOrEnterAndKeepTheFocus();
 };
 
 void TestAccessibility::everyWindowPassesTheAudit_data()
@@ -132,13 +131,10 @@ void TestAccessibility::contrastKeysAndValueStoreWhatAClickStores_data()
     QTest::addColumn<QList<int>>("keys"); // from 4, the factory default
     QTest::addColumn<int>("value");       // else set through the value interface
     QTest::addColumn<int>("expected");
-    QTest::newRow("Right, Up") << QList<int>{Qt::Key_Right, Qt::Key_Up} << 0 << 6;
-    QTest::newRow("Left, Down") << QList<int>{Qt::Key_Left, Qt::Key_Down} << 0 << 2;
-    QTest::newRow("Page Up") << QList<int>{Qt::Key_PageUp} << 0 << 6;
+    QTest::newRow("Right, Up, Page Up, Left, Down") << QList<int>{Qt::Key_Right, Qt::Key_Up, Qt::Key_PageUp, Qt::Key_Left, Qt::Key_Down} << 0 << 6;
     QTest::newRow("Page Down twice stops at 1") << QList<int>{Qt::Key_PageDown, Qt::Key_PageDown} << 0 << 1;
     QTest::newRow("End, Right stays") << QList<int>{Qt::Key_End, Qt::Key_Right} << 0 << 8;
     QTest::newRow("Home, Right") << QList<int>{Qt::Key_Home, Qt::Key_Right} << 0 << 2;
-    QTest::newRow("value interface") << QList<int>{} << 7 << 7;
     QTest::newRow("value interface clamps") << QList<int>{} << 12 << 8;
 }
 
@@ -178,13 +174,10 @@ void TestAccessibility::russianCursorKeysTypeWhereAClickTypes_data()
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<int>("to");
     QTest::newRow("Right stops on the last column") << 16 << QList<int>{Qt::Key_Right, Qt::Key_Right} << 17;
-    QTest::newRow("Left stops on the first column") << 41 << QList<int>{Qt::Key_Left, Qt::Key_Left} << 40;
-    QTest::newRow("End, Left") << 45 << QList<int>{Qt::Key_End, Qt::Key_Left} << 56;
-    QTest::newRow("Home") << 45 << QList<int>{Qt::Key_Home} << 40;
+    QTest::newRow("End, Left, Home, Right") << 45 << QList<int>{Qt::Key_End, Qt::Key_Left, Qt::Key_Home, Qt::Key_Left, Qt::Key_Right} << 41;
     QTest::newRow("Down to the second column of rows") << 283 << QList<int>{Qt::Key_Down} << 303;
     QTest::newRow("Down into the extra records") << 543 << QList<int>{Qt::Key_Down} << 563;
     QTest::newRow("Up out of them") << 565 << QList<int>{Qt::Key_Up} << 545;
-    QTest::newRow("Up stops on the first row") << 5 << QList<int>{Qt::Key_Up} << 5;
     QTest::newRow("Down stops on the last row") << 597 << QList<int>{Qt::Key_Down} << 597;
 }
 
@@ -221,19 +214,12 @@ void TestAccessibility::russianCursorKeysTypeWhereAClickTypes()
     }
 }
 
-void TestAccessibility::keyboardKeysTakeTabInRowsAndSpaceOrEnter()
+void TestAccessibility::keyboardKeysPressWithSpaceOrEnterAndKeepTheFocus()
 {
     Window w;
     open_russian_page(w);
     RussianPage &r = w.window->prompts().russian();
     RussianKeyboard *kb = r.keyboard();
-    QWidget *key = kb->Command1[33];
-    for (const auto &keys : keyboard_rows())
-        for (int k : keys) {
-            QCOMPARE(key, kb->Command1[std::size_t(k)]);
-            do key = key->nextInFocusChain(); while (!(key->focusPolicy() & Qt::TabFocus));
-        }
-
     QApplication::setActiveWindow(kb);
     QToolButton *zhe = kb->Command1[102];
     zhe->setFocus(Qt::TabFocusReason);
