@@ -20,6 +20,9 @@ namespace {
 
 QString s(std::string_view v) { return QString::fromUtf8(v.data(), int(v.size())); }
 
+// The caption of the contrast slider, which also announces the number beside it.
+constexpr auto kContrastCaption = "Screen Contrast";
+
 template <std::size_t N> QStringList entries(const std::array<std::string_view, N> &table)
 {
     QStringList l;
@@ -77,7 +80,7 @@ void AlertsPage::buildAlertLengthFrame(QWidget *frame)
             lblMail[std::size_t(i - 1)] = head;
         lblLength[std::size_t(i)] = panelLabel(frame, indexed("lblLength", i), QStringLiteral("00"), {x, 50, 60, 28}, true);
         lblLength[std::size_t(i)]->setToolTip(tip);
-        lblLength[std::size_t(i)]->setAccessibleName(caption);
+        show_readout(lblLength[std::size_t(i)], caption, lblLength[std::size_t(i)]->text());
     }
 }
 
@@ -110,7 +113,7 @@ void AlertsPage::buildStatusControls(QWidget *alertsFrame, QWidget *menuFrame, Q
     }
 
     // Screen contrast.
-    QLabel *contrastLabel = makeLabel(alertsFrame, "lblScreenContrast", "Screen Contrast", {490, 186, 120, kRow});
+    QLabel *contrastLabel = makeLabel(alertsFrame, "lblScreenContrast", kContrastCaption, {490, 186, 120, kRow});
     contrastLabel->setToolTip(QStringLiteral("Screen contrast level."));
     Slider1 = new SliderControl(alertsFrame);
     Slider1->setObjectName(QStringLiteral("Slider1"));
@@ -123,9 +126,9 @@ void AlertsPage::buildStatusControls(QWidget *alertsFrame, QWidget *menuFrame, Q
     design.writeProperty("Value", kContrastMax, SliderControl::kDefaultValue);
     design.writeProperty("SliderWidth", 150, SliderControl::kDefaultSliderWidth);
     Slider1->readProperties(design);
-    lblValue = makeLabel(alertsFrame, "lblValue", QString::number(Slider1->value()), {738, 186, 24, kRow});
+    lblValue = makeLabel(alertsFrame, "lblValue", QString(), {738, 186, 24, kRow});
     lblValue->setAlignment(Qt::AlignCenter);
-    lblValue->setAccessibleName(contrastLabel->text());
+    showContrastValue();
     lblContrast = makeLabel(alertsFrame, "lblContrast", "Screen", {766, 186, 60, kRow});
     QFont bold = lblContrast->font();
     bold.setBold(true);
@@ -148,6 +151,8 @@ void AlertsPage::buildStatusControls(QWidget *alertsFrame, QWidget *menuFrame, Q
     for (const Choice &c : kTones) tones << s(c.entry);
     cboTone = makeCombo(menuFrame, "cboTone", tones, {170, 25, 110, kListHeight}, QStringLiteral("Alert Tone"));
     cboTone->hide();
+    // The list stands beside "Set Alert Disable" without a caption of its own on screen.
+    unseenCaption(cboTone, QStringLiteral("lblTone"), cboTone->accessibleName());
     connect(cboTone, &QComboBox::currentIndexChanged, this, [this] { onToneChosen(); });
 
     // Password, in the "Manual Write" frame.
@@ -172,7 +177,7 @@ void AlertsPage::show_contrast()
     const int c = m_state.image[kAddrContrast];
     Slider1->setValue(c); // clamps, and its changed() stores the clamped value
     setContrastGrey(contrast_grey_after_load(c));
-    lblValue->setText(QString::number(Slider1->value()));
+    showContrastValue();
 }
 
 void AlertsPage::show_menu_and_tone()
@@ -197,7 +202,9 @@ void AlertsPage::read_BatLev()
 void AlertsPage::read_Alert()
 {
     for (int slot = 0; slot < 6; ++slot)
-        if (const auto caption = alert_summary(m_state.image, slot)) lblLength[std::size_t(slot)]->setText(s(*caption));
+        if (const auto caption = alert_summary(m_state.image, slot))
+            show_readout(lblLength[std::size_t(slot)], slot == 0 ? lblPersonal->text() : lblMail[std::size_t(slot - 1)]->text(),
+                         s(*caption));
 }
 
 // ---- handlers ---------------------------------------------------------------------------
@@ -257,10 +264,15 @@ void AlertsPage::onContrastChanged()
     const int v = Slider1->value();
     m_state.image[kAddrContrast] = static_cast<std::uint8_t>(v);
     setContrastGrey(contrast_grey_after_move(v));
-    lblValue->setText(QString::number(v));
+    showContrastValue();
     // Show the new grey and number while the thumb is still being dragged.
     lblContrast->repaint();
     lblValue->repaint();
+}
+
+void AlertsPage::showContrastValue()
+{
+    show_readout(lblValue, QString::fromLatin1(kContrastCaption), QString::number(Slider1->value()));
 }
 
 void AlertsPage::setContrastGrey(int grey)

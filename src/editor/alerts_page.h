@@ -68,6 +68,8 @@ protected:
 private:
     void onPasswordKeyUp();
     void setContrastGrey(int grey);
+    // lblValue: the slider's value, announced as "Screen Contrast: v".
+    void showContrastValue();
 
     ProgramState &m_state;
     MainWindow &m_main;

@@ -20,6 +20,21 @@ void labelControl(QLabel *label, QWidget *control)
     control->setAccessibleName(QString(label->text()).replace(QStringLiteral("&&"), QStringLiteral("&")));
 }
 
+void show_readout(QLabel *label, const QString &caption, const QString &value)
+{
+    label->setText(value);
+    label->setAccessibleName(caption + QStringLiteral(": ") + value);
+}
+
+QLabel *unseenCaption(QWidget *control, const QString &name, const QString &caption)
+{
+    QLabel *l = makeLabel(control->parentWidget(), name, caption, {});
+    l->setBuddy(control);
+    l->hide();
+    l->setProperty("unseen", true); // no place on screen, so layout checks pass it by
+    return l;
+}
+
 QCheckBox *makeCheck(QWidget *parent, const QString &name, const QString &caption, QRect r, const QString &accessible)
 {
     auto *c = new QCheckBox(caption, parent);

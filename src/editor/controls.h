@@ -28,6 +28,10 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, QRe
 // Makes `label` the caption of `control`: the label shows a doubled ampersand ("SLIENT && BEEP -")
 // as one, and the control is announced by the caption as shown.
 void labelControl(QLabel *label, QWidget *control);
+// A caption for a list that has none on screen: an unseen label, named `name`, whose buddy is the
+// list. Screen readers on Linux announce a list by its entry and take its caption from such a
+// label relation; nothing changes on screen.
+QLabel *unseenCaption(QWidget *control, const QString &name, const QString &caption);
 QCheckBox *makeCheck(QWidget *parent, const QString &name, const QString &caption, QRect r,
                      const QString &accessible = QString());
 QComboBox *makeCombo(QWidget *parent, const QString &name, const QStringList &entries, QRect r,
@@ -35,6 +39,10 @@ QComboBox *makeCombo(QWidget *parent, const QString &name, const QStringList &en
 QLineEdit *makeEdit(QWidget *parent, const QString &name, QRect r, const QString &accessible, int maxLength);
 QGroupBox *makeFrame(QWidget *parent, const QString &name, const QString &caption, QRect r);
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, QRect r);
+
+// A read-out label: shows `value` and is announced as "caption: value" ("P: 08", "MUTL: 5"), so a
+// screen reader reads the value with what it is, and hears it change.
+void show_readout(QLabel *label, const QString &caption, const QString &value);
 
 // Read-only four-letter summary box.
 QLineEdit *makeSummary(QWidget *parent, const QString &name, QRect r, const QString &accessible);

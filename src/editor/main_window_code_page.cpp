@@ -106,6 +106,9 @@ void MainWindow::buildCodePage(QWidget *page)
     Combo1[1] = makeCombo(Picture2, "Combo1(1)", kSpacings130, {2, 20, 100, kListHeight}, "Channel");
     Picture2->hide();
     Combo1[1]->hide();
+    // Each caption names the spacing list in front; the GP list under it gets one of its own.
+    Label21[1]->setBuddy(cboChannel[1]);
+    unseenCaption(Combo1[1], QStringLiteral("lblGpChannel(1)"), Label21[1]->text());
 
     // Capcodes
     QGroupBox *cap = makeFrame(page, "fraCapcode", "Capcode( Decimal Address )", {8, 74, w, 204});
@@ -204,6 +207,8 @@ void MainWindow::buildCodePage(QWidget *page)
     cboChannel[0] = makeCombo(picPLL, "cboChannel(0)", kSpacings130, {64, 37, 100, kListHeight}, "Channel");
     Combo1[0] = makeCombo(picPLL, "Combo1(0)", kSpacings130, {64, 37, 100, kListHeight}, "Channel");
     Combo1[0]->hide();
+    Label21[0]->setBuddy(cboChannel[0]);
+    unseenCaption(Combo1[0], QStringLiteral("lblGpChannel(0)"), Label21[0]->text());
     lblCHANNEL[0] = makeLabel(picPLL, "lblCHANNEL(0)", "", {172, 36, 70, kRow});
     // Test page through the signal generator.
     QLabel *gpibLabel = makeLabel(picPLL, "Label4", "GPIB Addr", {560, 8, 72, kRow});
@@ -211,6 +216,7 @@ void MainWindow::buildCodePage(QWidget *page)
     txtGPIB->setText(QStringLiteral("19"));
     gpibLabel->setBuddy(txtGPIB);
     coNum = makeCombo(picPLL, "coNum", {"1", "All"}, {680, 9, 64, kListHeight}, QStringLiteral("Test page capcodes"));
+    unseenCaption(coNum, QStringLiteral("lblNum"), coNum->accessibleName());
     Command1 = makeButton(picPLL, "Command1", "Send 8648A", {756, 6, 140, 28});
     connect(Command1, &QPushButton::clicked, this, [this] { sendTestPage(); });
     lblPLLR->setAccessibleName(QStringLiteral("R:"));
@@ -354,11 +360,8 @@ void MainWindow::read_freq() { read_pll(); }
 void MainWindow::read_pll()
 {
     PagerImage &img = m_state.image;
-    lblMUTL->setText(QString::number(m_state.MUTL));
-    lblPLLR->setText(QString::number(word24(img, kAddrRWord), 16).toUpper());
-    // Screen readers announce each read-out with its value, as it is seen.
-    lblMUTL->setAccessibleName(QStringLiteral("MUTL: ") + lblMUTL->text());
-    lblPLLR->setAccessibleName(QStringLiteral("R: ") + lblPLLR->text());
+    show_readout(lblMUTL, QStringLiteral("MUTL"), QString::number(m_state.MUTL));
+    show_readout(lblPLLR, QStringLiteral("R"), QString::number(word24(img, kAddrRWord), 16).toUpper());
     const int code = img[kAddrSpacingCode];
     if (const auto khz = spacing_khz_from_code(code)) m_state.channel_spacing_khz = *khz;
     const QString caption = q(spacing_caption(m_state.channel_spacing_khz));
@@ -388,8 +391,7 @@ void MainWindow::read_pll()
             idx = (code == 2 || code == 3) ? code - 2 : 2;
         for (QComboBox *list : cboChannel) list->setCurrentIndex(idx);
     }
-    lblPLLN->setText(QString::number(word24(img, kAddrNWord), 16).toUpper());
-    lblPLLN->setAccessibleName(QStringLiteral("N: ") + lblPLLN->text());
+    show_readout(lblPLLN, QStringLiteral("N"), QString::number(word24(img, kAddrNWord), 16).toUpper());
     if (b == kBandGp) {
         if (m_state.loaded_image_refresh) {
             Picture2->hide();

@@ -104,7 +104,7 @@ void PromptsPage::buildLogoControls(QWidget *frame, QComboBox *logoFontList)
     for (int b = 0; b < 3; ++b) {
         QPushButton *btn = makeButton(frame, indexed(b == 0 ? "optLeft" : b == 1 ? "optCenter" : "optRight", 1),
                                       QString::fromLatin1(captions[b]), {bx + 96 * b, 22, 92, 26});
-        btn->setFocusPolicy(Qt::NoFocus);
+        btn->setFocusPolicy(Qt::TabFocus); // Tab reaches it; a click leaves the focus in the box
         btn->setAccessibleName(QStringLiteral("Logo ") + btn->text());
         (*targets[b])[1] = btn;
     }
@@ -144,11 +144,11 @@ void PromptsPage::buildTextPage(QWidget *page)
     for (int b = 0; b < 3; ++b) {
         QPushButton *btn = makeButton(page, indexed(b == 0 ? "optLeft" : b == 1 ? "optCenter" : "optRight", 0),
                                       QString::fromLatin1(captions[b]), {12 + 128 * b, by, 120, 28});
-        btn->setFocusPolicy(Qt::NoFocus);
+        btn->setFocusPolicy(Qt::TabFocus); // Tab reaches it; a click leaves the focus in the box
         (*targets[b])[0] = btn;
     }
     optDefault = makeButton(page, "optDefault", "Load Default", {12 + 128 * 3, by, 120, 28});
-    optDefault->setFocusPolicy(Qt::NoFocus);
+    optDefault->setFocusPolicy(Qt::TabFocus);
     connect(optLeft[0], &QPushButton::clicked, this, [this] { alignLeft(0); });
     connect(optCenter[0], &QPushButton::clicked, this, [this] { alignCenter(0); });
     connect(optRight[0], &QPushButton::clicked, this, [this] { alignRight(0); });

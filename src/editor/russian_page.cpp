@@ -1,5 +1,8 @@
 #include "editor/russian_page.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -40,8 +43,12 @@ void GlyphCell::paintEvent(QPaintEvent *)
     const QPixmap &pm = glyph_picture(m_code);
     if (!pm.isNull()) p.drawPixmap(rect().adjusted(1, 1, -1, -1), pm);
     if (m_selected) {
-        p.setPen(Qt::black);
+        // While its row has the keyboard focus the cursor cell is framed in the focus colour,
+        // two pixels wide, inside the cell.
+        const bool focused = parentWidget() && parentWidget()->hasFocus();
+        p.setPen(focused ? palette().color(QPalette::Highlight) : QColor(Qt::black));
         p.drawRect(rect().adjusted(0, 0, -1, -1));
+        if (focused) p.drawRect(rect().adjusted(1, 1, -2, -2));
     }
 }
 
@@ -49,6 +56,175 @@ void GlyphCell::mousePressEvent(QMouseEvent *e)
 {
     m_page.selectCell(m_k);
     e->accept();
+}
+
+namespace {
+
+QString glyph_text(int code)
+{
+    const auto c = russian_glyph(code);
+    return c ? QString::fromUcs4(&*c, 1) : QStringLiteral(" ");
+}
+
+// What screen readers and automation tools see of a row: a text of eighteen characters whose
+// caret is the cell cursor; moving the caret selects that cell, as a click on it does.
+class GlyphRowAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit GlyphRowAccessible(GlyphRow *row) : QAccessibleWidget(row, QAccessible::EditableText) {}
+
+    // The row is read as its text; its cells are not controls of their own.
+    int childCount() const override { return 0; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? row()->text() : QAccessibleWidget::text(t);
+    }
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return row()->caret(); }
+    void setCursorPosition(int position) override
+    {
+        // Disabled (input held during a transfer), the row takes nothing from outside either.
+        if (row()->isEnabled()) row()->selectColumn(position);
+    }
+    QString text(int startOffset, int endOffset) const override
+    {
+        return row()->text().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return kCellsPerRow; }
+    QRect characterRect(int offset) const override
+    {
+        if (offset < 0 || offset >= kCellsPerRow) return {};
+        const QWidget *cell = row()->page().Image1[std::size_t(kCellRowStride * row()->row() + offset)];
+        return {cell->mapToGlobal(QPoint(0, 0)), cell->size()};
+    }
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        const QPoint at = row()->mapFromGlobal(point);
+        if (!row()->rect().contains(at)) return -1;
+        return std::min(kCellsPerRow - 1, at.x() * kCellsPerRow / std::max(1, row()->width()));
+    }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = kCellsPerRow;
+        return {};
+    }
+
+private:
+    GlyphRow *row() const { return static_cast<GlyphRow *>(widget()); }
+};
+
+QAccessibleInterface *glyph_row_accessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(GlyphRow::staticMetaObject.className()) && object->isWidgetType())
+        return new GlyphRowAccessible(static_cast<GlyphRow *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+std::optional<int> cell_after_key(int k, int key)
+{
+    const int row = k / kCellRowStride, column = k % kCellRowStride, first = kCellRowStride * row;
+    switch (key) {
+    case Qt::Key_Left: return column > 0 ? k - 1 : k;
+    case Qt::Key_Right: return column < kCellsPerRow - 1 ? k + 1 : k;
+    case Qt::Key_Home: return first;
+    case Qt::Key_End: return first + kCellsPerRow - 1;
+    case Qt::Key_Up: return row > 0 ? k - kCellRowStride : k;
+    case Qt::Key_Down: return row < kRussianRows - 1 ? k + kCellRowStride : k;
+    default: return std::nullopt;
+    }
+}
+
+GlyphRow::GlyphRow(QWidget *parent, RussianPage &page, int row) : QWidget(parent), m_page(page), m_row(row)
+{
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(glyph_row_accessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    setObjectName(indexed("Picture1", row));
+    // Tab reaches the row; a click on a cell selects the cell and leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+QString GlyphRow::text() const
+{
+    QString t;
+    for (int c = 0; c < kCellsPerRow; ++c)
+        if (const GlyphCell *cell = m_page.Image1[std::size_t(kCellRowStride * m_row + c)]) t += glyph_text(cell->code());
+    return t;
+}
+
+int GlyphRow::caret() const
+{
+    const int k = m_page.cursor();
+    return k / kCellRowStride == m_row ? k % kCellRowStride : 0;
+}
+
+void GlyphRow::selectColumn(int column)
+{
+    if (column >= 0 && column < kCellsPerRow) m_page.selectCell(kCellRowStride * m_row + column);
+}
+
+void GlyphRow::notifyTextChanged()
+{
+    const QString now = text();
+    if (now == m_shown) return;
+    QAccessibleTextUpdateEvent event(this, 0, m_shown, now);
+    m_shown = now;
+    QAccessible::updateAccessibility(&event);
+}
+
+void GlyphRow::notifyCaretMoved()
+{
+    QAccessibleTextCursorEvent event(this, caret());
+    QAccessible::updateAccessibility(&event);
+}
+
+void GlyphRow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F6) {
+        m_page.focusKeyboard();
+        return;
+    }
+    const auto to = cell_after_key(m_page.cursor(), event->key());
+    if (!to || (event->modifiers() & ~Qt::KeypadModifier)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    m_page.selectCell(*to);
+    // The focus follows the cursor to its row.
+    if (*to / kCellRowStride != m_row) m_page.Picture1[std::size_t(*to / kCellRowStride)]->setFocus(Qt::OtherFocusReason);
+}
+
+void GlyphRow::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    // Tabbing into a row brings the cursor along, to the same column.
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        selectColumn(m_page.cursor() % kCellRowStride);
+    m_page.Image1[std::size_t(m_page.cursor())]->update();
+}
+
+void GlyphRow::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    m_page.Image1[std::size_t(m_page.cursor())]->update();
 }
 
 RussianPage::RussianPage(ProgramState &state, MainWindow &main) : QObject(nullptr), m_state(state), m_main(main) {}
@@ -66,8 +242,7 @@ void RussianPage::build(QWidget *page)
         lblRus[std::size_t(r)] = makeLabel(page, indexed("lblRus", r), QString::fromUtf8(label.data(), int(label.size())),
                                            {x, y, labelWidth, cell});
         lblRus[std::size_t(r)]->setToolTip(tip);
-        QWidget *row = new QWidget(page);
-        row->setObjectName(indexed("Picture1", r));
+        auto *row = new GlyphRow(page, *this, r);
         row->setGeometry(x + labelWidth + 2, y, cell * kCellsPerRow, cell);
         labelControl(lblRus[std::size_t(r)], row);
         Picture1[std::size_t(r)] = row;
@@ -83,7 +258,8 @@ void RussianPage::build(QWidget *page)
     optRusC = makeButton(page, "optRusC", "Align Center", {136, by, 120, 28});
     optRusR = makeButton(page, "optRusR", "Align Right", {264, by, 120, 28});
     optRusD = makeButton(page, "optRusD", "Load Default", {392, by, 120, 28});
-    for (QPushButton *b : {optRusL, optRusC, optRusR, optRusD}) b->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the buttons; a click leaves the focus where it was.
+    for (QPushButton *b : {optRusL, optRusC, optRusR, optRusD}) b->setFocusPolicy(Qt::TabFocus);
     connect(optRusL, &QPushButton::clicked, this, [this] { alignRowLeft(); });
     connect(optRusC, &QPushButton::clicked, this, [this] { alignRowCenter(); });
     connect(optRusR, &QPushButton::clicked, this, [this] { alignRowRight(); });
@@ -95,6 +271,7 @@ void RussianPage::read_rows()
 {
     for (int k = 0; k <= kLastCell; ++k)
         if (k % kCellRowStride < kCellsPerRow) showCell(k);
+    for (GlyphRow *row : Picture1) row->notifyTextChanged();
 }
 
 void RussianPage::showCell(int k) { Image1[std::size_t(k)]->setCode(m_state.image[cell_address(k)]); }
@@ -105,12 +282,14 @@ void RussianPage::selectCell(int k)
     Image1[std::size_t(m_cursor)]->setSelected(false);
     m_cursor = k;
     Image1[std::size_t(k)]->setSelected(true);
+    Picture1[std::size_t(k / kCellRowStride)]->notifyCaretMoved();
 }
 
 void RussianPage::type_code(int code)
 {
     m_state.image[cell_address(m_cursor)] = static_cast<std::uint8_t>(code);
     showCell(m_cursor);
+    Picture1[std::size_t(m_cursor / kCellRowStride)]->notifyTextChanged();
     if ((m_cursor + 1) % kCellRowStride < kCellsPerRow) selectCell(m_cursor + 1);
 }
 
@@ -132,6 +311,17 @@ void RussianPage::open_keyboard()
     if (!m_keyboard) m_keyboard = new RussianKeyboard(m_main, *this);
     m_keyboard->show();
     m_keyboard->raise();
+}
+
+void RussianPage::focusKeyboard()
+{
+    if (m_keyboard) m_keyboard->takeFocus();
+}
+
+void RussianPage::focusCursorRow()
+{
+    m_main.activateWindow();
+    Picture1[std::size_t(m_cursor / kCellRowStride)]->setFocus(Qt::OtherFocusReason);
 }
 
 RussianKeyboard *RussianPage::keyboard() const { return m_keyboard.data(); }

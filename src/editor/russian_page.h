@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "image/prompts.h"
 #include "support/program_state.h"
@@ -40,6 +41,42 @@ private:
     bool m_selected = false;
 };
 
+// One row Picture1(r) of glyph cells, as one control for the keyboard and for screen readers: it
+// takes the focus with Tab, its text is the row's eighteen characters and its caret is the cell
+// cursor. Arrow keys, Home and End move the cursor within the row, Up and Down to the rows
+// before and after, by the same cell rule as a click; F6 goes over to the Russian keyboard.
+class GlyphRow : public QWidget {
+    Q_OBJECT
+public:
+    GlyphRow(QWidget *parent, RussianPage &page, int row);
+    int row() const { return m_row; }
+    RussianPage &page() const { return m_page; }
+    // The characters the cells show; a code without a glyph shows as a blank.
+    QString text() const;
+    // The cursor's column while the cursor is in this row, else 0.
+    int caret() const;
+    // Selects the cell in `column`, as a click on it does.
+    void selectColumn(int column);
+    // Tell assistive tools what changed.
+    void notifyTextChanged();
+    void notifyCaretMoved();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    RussianPage &m_page;
+    int m_row;
+    QString m_shown; // the text assistive tools last heard
+};
+
+// The cell a key moves the cursor to from cell k: Left/Right within the row (stopping at its
+// ends), Home/End to the row's first and last column, Up/Down to the same column of the row
+// before or after (stopping at the first and last row). None for any other key.
+std::optional<int> cell_after_key(int k, int key);
+
 class RussianPage : public QObject {
     Q_OBJECT
 public:
@@ -65,9 +102,12 @@ public:
     // The keyboard window opens with the page (cursor back to cell 0) and closes with it.
     void open_keyboard();
     void close_keyboard();
+    // F6: the keyboard window takes the focus (its first key), or the cursor's row takes it back.
+    void focusKeyboard();
+    void focusCursorRow();
     RussianKeyboard *keyboard() const;
 
-    std::array<QWidget *, kRussianRows> Picture1{};
+    std::array<GlyphRow *, kRussianRows> Picture1{};
     std::array<GlyphCell *, kLastCell + 1> Image1{}; // columns 18 and 19 of each row are empty
     std::array<QLabel *, kRussianRows> lblRus{};
     QPushButton *optRusL = nullptr, *optRusC = nullptr, *optRusR = nullptr, *optRusD = nullptr;

@@ -17,7 +17,8 @@ inline void verify_layout(QWidget *root, const std::function<bool(const QWidget 
     for (QWidget *c : containers) {
         QList<QWidget *> kids;
         for (QObject *o : c->children())
-            if (auto *w = qobject_cast<QWidget *>(o); w && !w->isWindow() && !w->objectName().startsWith("qt_"))
+            if (auto *w = qobject_cast<QWidget *>(o); w && !w->isWindow() && !w->objectName().startsWith("qt_")
+                                                      && !w->property("unseen").toBool()) // a caption for screen readers only
                 kids << w;
         for (int i = 0; i < kids.size(); ++i) {
             QWidget *a = kids[i];

@@ -1,5 +1,8 @@
 #include "editor/slider/slider_control.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -24,6 +27,47 @@ void edge_ring(QPainter &p, const QRect &r, const QColor &topLeft, const QColor 
     p.setPen(bottomRight);
     p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
     p.drawLine(r.right(), r.bottom(), r.right(), r.top());
+}
+
+// What screen readers and automation tools see: a slider with its value, bounds and step,
+// whose value they can set (as a key or a click would, through changed()). The thumb is part of
+// the slider, not a child of its own.
+class SliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit SliderAccessible(SliderControl *slider) : QAccessibleWidget(slider, QAccessible::Slider) {}
+
+    int childCount() const override { return 0; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? QString::number(slider()->value()) : QAccessibleWidget::text(t);
+    }
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    QVariant currentValue() const override { return slider()->value(); }
+    void setCurrentValue(const QVariant &value) override
+    {
+        // A disabled slider (input held during a transfer) takes no value from outside either.
+        if (slider()->isEnabled() && value.canConvert<int>()) slider()->setValue(value.toInt());
+    }
+    QVariant maximumValue() const override { return slider()->maximum(); }
+    QVariant minimumValue() const override { return slider()->minimum(); }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    SliderControl *slider() const { return static_cast<SliderControl *>(widget()); }
+};
+
+QAccessibleInterface *slider_accessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(SliderControl::staticMetaObject.className()) && object->isWidgetType())
+        return new SliderAccessible(static_cast<SliderControl *>(object));
+    return nullptr;
 }
 
 } // namespace
@@ -86,7 +130,12 @@ private:
 
 SliderControl::SliderControl(QWidget *parent) : QWidget(parent)
 {
-    setFocusPolicy(Qt::ClickFocus);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(slider_accessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    setFocusPolicy(Qt::StrongFocus);
     // The window's proportional resizing leaves the thumb to the slider's own layout.
     setProperty("layoutsItsChildren", true);
     picSlider = new SliderThumb(this);
@@ -104,7 +153,16 @@ void SliderControl::setValue(int v)
     m_position = vertical() ? m_max + m_min - v : v;
     positionThumb();
     propertyChanged("Value");
+    notifyChanged();
+}
+
+int SliderControl::pageStep() const { return slider::page_step(m_min, m_max); }
+
+void SliderControl::notifyChanged()
+{
     emit changed();
+    QAccessibleValueChangeEvent event(this, value());
+    QAccessible::updateAccessibility(&event);
 }
 
 void SliderControl::setMinimum(int m)
@@ -235,6 +293,12 @@ void SliderControl::paintEvent(QPaintEvent *)
         p.fillRect(QRect(QPoint(1, y - 1), QPoint(w - 1, y)), shadow);
         p.fillRect(QRect(QPoint(1, y + 1), QPoint(w - 1, y + 1)), highlight);
     }
+    // Reached with the keyboard: a focus frame inside the control's own bounds, around the
+    // groove (a click shows none, as before).
+    if (hasFocus() && m_keyboardFocus) {
+        p.setPen(palette().color(QPalette::Highlight));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 void SliderControl::moveThumbTo(double at, int thumbLength)
@@ -250,17 +314,62 @@ void SliderControl::moveThumbTo(double at, int thumbLength)
     else
         picSlider->move(to_pixels(t), picSlider->y());
     m_position = *p;
-    emit changed();
+    notifyChanged();
 }
 
 void SliderControl::mousePressEvent(QMouseEvent *event)
 {
+    if (m_keyboardFocus) {
+        m_keyboardFocus = false;
+        update();
+    }
     const QPointF at = event->position() * kTwipsPerPixel;
     if (vertical())
         moveThumbTo(at.y(), m_sliderWidth);
     else
         moveThumbTo(at.x(), picSlider->width() * kTwipsPerPixel);
     event->accept();
+}
+
+void SliderControl::keyPressEvent(QKeyEvent *event)
+{
+    // Right and Up raise the value, Left and Down lower it, whichever way the slider lies; each
+    // step sets the value as a program would, so changed() follows as for a click.
+    const int v = value();
+    int to = v;
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Up: to = v + 1; break;
+    case Qt::Key_Left:
+    case Qt::Key_Down: to = v - 1; break;
+    case Qt::Key_PageUp: to = v + pageStep(); break;
+    case Qt::Key_PageDown: to = v - pageStep(); break;
+    case Qt::Key_Home: to = m_min; break;
+    case Qt::Key_End: to = m_max; break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+    if (!m_keyboardFocus) {
+        m_keyboardFocus = true;
+        update();
+    }
+    to = slider::clamp_value(to, m_min, m_max);
+    if (to != v) setValue(to);
+}
+
+void SliderControl::focusInEvent(QFocusEvent *event)
+{
+    const Qt::FocusReason r = event->reason();
+    m_keyboardFocus = r == Qt::TabFocusReason || r == Qt::BacktabFocusReason || r == Qt::ShortcutFocusReason;
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void SliderControl::focusOutEvent(QFocusEvent *event)
+{
+    m_keyboardFocus = false;
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void SliderControl::dragThumb(QPointF posInThumb)

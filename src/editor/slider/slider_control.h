@@ -1,7 +1,9 @@
 #pragma once
 // SliderControl: the program's own slider control. A sunken groove, a raised thumb that snaps to
 // whole pixels, and an integer value between minimum and maximum. Sizes along the groove are in twips
-// (15 to a pixel). changed() is raised whenever value is set or the thumb is moved.
+// (15 to a pixel). changed() is raised whenever value is set or the thumb is moved. It takes the
+// keyboard focus (Tab) and moves with the arrow keys, Page Up/Down, Home and End; screen readers
+// see it as a slider with a value they can read and set.
 #include <QWidget>
 #include <cstdint>
 #include <set>
@@ -57,6 +59,9 @@ public:
     // Properties marked changed through their setters.
     const std::set<std::string> &changedProperties() const { return m_changed; }
 
+    // The value Page Up / Page Down move by: a quarter of the range, at least 1.
+    int pageStep() const;
+
     QWidget *picSlider = nullptr; // the thumb
 
 signals:
@@ -66,6 +71,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     friend class SliderThumb;
@@ -78,6 +86,8 @@ private:
     void moveThumbTo(double at, int thumbLength);
     void dragThumb(QPointF posInThumb);
     void propertyChanged(const char *name) { m_changed.insert(name); }
+    // Raises changed() and tells assistive tools the new value.
+    void notifyChanged();
 
     int m_min = kDefaultMin;
     int m_max = kDefaultMax;
@@ -87,6 +97,7 @@ private:
     int m_borderStyle = kDefaultBorderStyle;
     int m_orientation = kDefaultOrientation;
     std::set<std::string> m_changed;
+    bool m_keyboardFocus = false; // focus frame shown: the focus came from the keyboard
 };
 
 } // namespace zr730

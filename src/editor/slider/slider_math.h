@@ -12,6 +12,9 @@ inline constexpr int kTwipsPerPixel = 15;
 
 inline int clamp_value(int v, int min, int max) { return v < min ? min : (v > max ? max : v); }
 
+// The step of Page Up / Page Down: a quarter of the range rounded up, at least 1 (2 for 1 … 8).
+inline int page_step(int min, int max) { return std::max(1, (max - min + 3) / 4); }
+
 // Leading edge of the thumb for a pointer at `at` along the groove: the thumb centred on the
 // pointer, snapped down to a whole pixel, kept inside the groove.
 inline int thumb_position_at(double at, int sliderWidth, int length)
