@@ -164,6 +164,7 @@ GlyphRow::GlyphRow(QWidget *parent, RussianPage &page, int row) : QWidget(parent
 QString GlyphRow::text() const
 {
     QString t;
+    if (m_detached) return t;
     for (int c = 0; c < kCellsPerRow; ++c)
         if (const GlyphCell *cell = m_page.Image1[std::size_t(kCellRowStride * m_row + c)]) t += glyph_text(cell->code());
     return t;
@@ -171,13 +172,14 @@ QString GlyphRow::text() const
 
 int GlyphRow::caret() const
 {
+    if (m_detached) return 0;
     const int k = m_page.cursor();
     return k / kCellRowStride == m_row ? k % kCellRowStride : 0;
 }
 
 void GlyphRow::selectColumn(int column)
 {
-    if (column >= 0 && column < kCellsPerRow) m_page.selectCell(kCellRowStride * m_row + column);
+    if (!m_detached && column >= 0 && column < kCellsPerRow) m_page.selectCell(kCellRowStride * m_row + column);
 }
 
 void GlyphRow::notifyTextChanged()
@@ -197,6 +199,7 @@ void GlyphRow::notifyCaretMoved()
 
 void GlyphRow::keyPressEvent(QKeyEvent *event)
 {
+    if (m_detached) return QWidget::keyPressEvent(event);
     if (event->key() == Qt::Key_F6) {
         m_page.focusKeyboard();
         return;
@@ -215,6 +218,7 @@ void GlyphRow::keyPressEvent(QKeyEvent *event)
 void GlyphRow::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
+    if (m_detached) return;
     // Tabbing into a row brings the cursor along, to the same column.
     if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
         selectColumn(m_page.cursor() % kCellRowStride);
@@ -224,12 +228,19 @@ void GlyphRow::focusInEvent(QFocusEvent *event)
 void GlyphRow::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
+    // The window's teardown moves the focus after the page object is gone.
+    if (m_detached) return;
     m_page.Image1[std::size_t(m_page.cursor())]->update();
 }
 
 RussianPage::RussianPage(ProgramState &state, MainWindow &main) : QObject(nullptr), m_state(state), m_main(main) {}
 
-RussianPage::~RussianPage() { close_keyboard(); }
+RussianPage::~RussianPage()
+{
+    for (GlyphRow *row : Picture1)
+        if (row) row->detach();
+    close_keyboard();
+}
 
 void RussianPage::build(QWidget *page)
 {

@@ -60,6 +60,8 @@ public:
     // Tell assistive tools what changed.
     void notifyTextChanged();
     void notifyCaretMoved();
+    // The page is going away before this row: from now on its events leave the page alone.
+    void detach() { m_detached = true; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -70,6 +72,7 @@ private:
     RussianPage &m_page;
     int m_row;
     QString m_shown; // the text assistive tools last heard
+    bool m_detached = false;
 };
 
 // The cell a key moves the cursor to from cell k: Left/Right within the row (stopping at its
