@@ -1,6 +1,8 @@
 // read, write and verify through the programmer board, as the window's Pager menu does them.
 #include <QFileInfo>
 
+#include <QSet>
+
 #include <array>
 #include <iostream>
 #include <string>
@@ -13,6 +15,7 @@
 #include "support/program_state.h"
 #include "support/texts.h"
 #include "ledger/ledger.h"
+#include "plan/capcode_plan.h"
 #include "transfer/board_connection.h"
 #include "transfer/ledger_recorder.h"
 #include "transfer/link_texts.h"
@@ -62,6 +65,100 @@ QString capcodes_line(const PagerImage &image)
              QString::fromStdString(capcode_text(capcode_get(image, 1))));
 }
 
+// Waits for Enter; false at the end of input.
+bool enter_pressed()
+{
+    std::string line;
+    return bool(std::getline(std::cin, line));
+}
+
+QString row_name(const PlanRow &row)
+{
+    return row.label.isEmpty() ? QStringLiteral("row %1").arg(row.number)
+                               : QStringLiteral("row %1 (\"%2\")").arg(row.number).arg(row.label);
+}
+
+// The plan's remaining rows (or row o.row alone), one pager each, Enter between pagers. The
+// next row is taken from the ledger before each pager, so a row another station has begun is
+// passed over, and a row that failed here is offered again.
+int write_plan(const Options &o, const CapcodePlan &plan, const PagerImage &base, ProgramState &state,
+               TransferProcedures &procedures, LedgerRecorder &recorder, Ledger &book, TerminalMessages &messages,
+               TerminalProgress &progress)
+{
+    int last = kExitOk;      // the status of the last pager tried
+    int attempts = 0;        // pagers put on the board
+    int written = 0;
+    QSet<int> passedOver;    // rows another write held when this run reached them
+    for (;;) {
+        const PlanProgress now = plan_progress(plan, book);
+        const PlanRow *row = nullptr;
+        if (o.row > 0) {
+            const qsizetype i = plan.row(o.row) - plan.rows.constData();
+            const PlanRowProgress &s = now.rows[i];
+            if (s.state == PlanRowState::Written || s.state == PlanRowState::Writing) {
+                if (attempts > 0 && s.state == PlanRowState::Written) return kExitOk;
+                err_line(QStringLiteral("zr730-cli write: %1 is %2 (%3, %4); nothing was written")
+                             .arg(row_name(plan.rows[i]), plan_row_state_text(s.state), s.entry.station,
+                                  s.entry.time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"))));
+                return kExitRefused;
+            }
+            if (attempts > 0) return last; // --row: one attempt
+            row = &plan.rows[i];
+        } else if (now.next > 0) {
+            row = plan.row(now.next);
+        }
+        if (!row) {
+            qsizetype done = 0;
+            for (const PlanRowProgress &s : now.rows) done += s.state == PlanRowState::Written ? 1 : 0;
+            err_line(QStringLiteral("%1: %2 of %3 rows written and verified (%4 by this run)%5")
+                         .arg(plan.name)
+                         .arg(done)
+                         .arg(plan.rows.size())
+                         .arg(written)
+                         .arg(done < plan.rows.size() ? QStringLiteral("; the others are being written elsewhere")
+                                                      : QString()));
+            return kExitOk;
+        }
+        state.image = apply_plan_row(base, *row);
+        err_line(QStringLiteral("Plan %1, %2 of %3: %4").arg(plan.name, row_name(*row)).arg(plan.rows.size()).arg(capcodes_line(state.image)));
+        if (attempts > 0) {
+            err_line(last == kExitOk ? QStringLiteral("Put the next pager on the board and press Enter.")
+                                     : QStringLiteral("Put a pager on the board and press Enter to try again."));
+            if (!enter_pressed()) {
+                err_line(QStringLiteral("Plan stopped at %1; %2 written and verified by this run.").arg(row_name(*row)).arg(written));
+                return last == kExitOk ? kExitRefused : last;
+            }
+        }
+        messages.forget();
+        recorder.setPlanRow(plan.name, row->number, row->label);
+        procedures.write_one_pager();
+        progress.endLine();
+        if (const auto &taken = recorder.rowTaken()) {
+            // Nothing was written: the pager on the board waits for the next row.
+            err_line(QStringLiteral("%1 is already %2 at %3; passed over.")
+                         .arg(row_name(*row),
+                              taken->outcome == LedgerOutcome::Writing ? QStringLiteral("being written")
+                                                                       : QStringLiteral("written and verified"),
+                              taken->station));
+            if (o.row > 0) return kExitRefused;
+            // A row seen taken twice in a row is waited on by no one here: stop rather than spin.
+            if (passedOver.contains(row->number)) return kExitRefused;
+            passedOver.insert(row->number);
+            continue;
+        }
+        ++attempts;
+        last = state.transfer_result == 0 ? kExitOk : failure_status(messages);
+        if (last == kExitOk) {
+            ++written;
+            err_line(QStringLiteral("%1 written and verified.").arg(row_name(*row)));
+        } else if (last == kExitRefused || last == kExitNotZr730 || last == kExitNoBoard) {
+            return last;
+        } else {
+            err_line(QStringLiteral("%1 was not programmed.").arg(row_name(*row)));
+        }
+    }
+}
+
 } // namespace
 
 int board(const QString &command, const Options &o)
@@ -72,6 +169,18 @@ int board(const QString &command, const Options &o)
     }
     if (o.series > 0 && command != QLatin1String("write")) {
         err_line(QStringLiteral("zr730-cli %1: --series belongs to write").arg(command));
+        return kExitUsage;
+    }
+    if ((!o.plan.isEmpty() || o.row > 0) && command != QLatin1String("write")) {
+        err_line(QStringLiteral("zr730-cli %1: --plan and --row belong to write").arg(command));
+        return kExitUsage;
+    }
+    if (o.row > 0 && o.plan.isEmpty()) {
+        err_line(QStringLiteral("zr730-cli write: --row N belongs to --plan PLAN.csv"));
+        return kExitUsage;
+    }
+    if (!o.plan.isEmpty() && o.series > 0) {
+        err_line(QStringLiteral("zr730-cli write: --plan and --series do not go together (the plan gives each pager its capcodes)"));
         return kExitUsage;
     }
     if (!o.port.isEmpty() && !QFileInfo::exists(o.port)) {
@@ -100,6 +209,18 @@ int board(const QString &command, const Options &o)
         return kExitFile;
     }
 
+    // A plan is checked whole before the board is looked for: nothing is written from a plan with problems.
+    Ledger book(state.settings.ledger);
+    std::optional<CapcodePlan> plan;
+    if (!o.plan.isEmpty()) {
+        plan = open_plan(o.plan, book, messages, status);
+        if (!plan) return status;
+        if (o.row > 0 && !plan->row(o.row)) {
+            err_line(QStringLiteral("zr730-cli write: the plan has no row %1 (rows 1 … %2)").arg(o.row).arg(plan->rows.size()));
+            return kExitUsage;
+        }
+    }
+
     BoardConnection connection(state, o.trace);
     if (const QString problem = connection.traceProblem(); !problem.isEmpty()) {
         err_line(QStringLiteral("zr730-cli: the trace file %1 cannot be written (%2)").arg(o.trace, problem));
@@ -115,7 +236,6 @@ int board(const QString &command, const Options &o)
     TransferProcedures procedures(state, &link, host, &progress);
     // Writes and reads go into the programming ledger, with the table file they came from or went to.
     state.current_table_path = QFileInfo(o.files[0]).absoluteFilePath();
-    Ledger book(state.settings.ledger);
     LedgerRecorder recorder(state, book);
     procedures.setRecorder(&recorder);
 
@@ -138,6 +258,8 @@ int board(const QString &command, const Options &o)
         progress.endLine();
         return state.transfer_result == 0 ? kExitOk : failure_status(messages);
     }
+
+    if (plan) return write_plan(o, *plan, state.image, state, procedures, recorder, book, messages, progress);
 
     state.auto_increase_1st = o.increment1st;
     state.auto_increase_2nd = o.increment2nd;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "ledger/ledger.h"
+#include "plan/capcode_plan.h"
 
 namespace zr730::cli {
 
@@ -14,7 +15,7 @@ enum Exit : int {
     kExitOk = 0,
     kExitDifferent = 1, // diff: the files differ; verify: the pager differs from the file
     kExitUsage = 2,     // bad arguments
-    kExitFile = 3,      // a file cannot be read, is no table file, or cannot be written
+    kExitFile = 3,      // a file cannot be read, is no table file (or a plan with problems), or cannot be written
     kExitNoBoard = 4,   // no programmer board answers
     kExitTransfer = 5,  // the read or write failed on the way (time-out, checksum, lost board)
     kExitRefused = 6,   // a question was answered No, or a series was stopped
@@ -33,6 +34,11 @@ struct Options {
     LedgerFilter filter;          // ledger --capcode, --from, --to, --station, --outcome
     bool csv = false;             // ledger --csv
     std::optional<QString> imageId; // ledger --image ID
+    QString plan;                   // write --plan PLAN.csv (ledger --plan NAME is in filter)
+    int row = 0;                    // write --row N (0: the plan's remaining rows)
+    QString rows;                   // labels --rows 1-5,8
+    QString page = QStringLiteral("a4"); // labels --page a4|letter
+    QString output;                 // labels -o FILE.pdf
 };
 
 int info(const Options &o);
@@ -41,5 +47,15 @@ int diff(const Options &o);
 int board(const QString &command, const Options &o);
 // The programming ledger: a listing, or one entry's image as a table file.
 int ledger(const Options &o);
+// plan check PLAN.csv, plan status PLAN.csv.
+int plan(const Options &o);
+// labels PLAN.csv: the label sheet as PDF.
+int labels(const Options &o);
+
+class TerminalMessages;
+// The plan at path, checked whole: its problems on stderr (status kExitFile), then its capcodes
+// #1 already written into other pagers, asked about once (No: status kExitRefused). None when
+// it cannot be used; status is set then.
+std::optional<CapcodePlan> open_plan(const QString &path, Ledger &book, TerminalMessages &messages, int &status);
 
 } // namespace zr730::cli

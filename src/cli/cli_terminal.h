@@ -40,6 +40,12 @@ public:
     // What was shown: the first texts decide the exit status.
     bool saw(const char *text) const;
     bool refused() const { return m_refused; }
+    // Forgets what was shown, so the next pager's status is its own.
+    void forget()
+    {
+        m_seen.clear();
+        m_refused = false;
+    }
 
 private:
     bool m_assumeYes;

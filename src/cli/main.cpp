@@ -1,6 +1,11 @@
 // zr730-cli: the command-line companion of the ZR730 pager programmer.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <cstring>
+#include <memory>
 
 #include "cli/cli_commands.h"
 #include "cli/cli_terminal.h"
@@ -21,6 +26,19 @@ const char kUsage[] =
     "  ledger                    list the programming ledger (filters below; --csv for CSV)\n"
     "  ledger --image ID OUT.tbl write the image recorded in entry ID (the id column of a\n"
     "                            listing, or its whole uid) as a table file\n"
+    "  write BASE.tbl --plan PLAN.csv\n"
+    "                            program the plan's rows not yet written and verified, one\n"
+    "                            pager each: the base configuration with the row's capcodes;\n"
+    "                            press Enter between pagers (a failed row is offered again;\n"
+    "                            end of input stops; --yes does not skip the Enter)\n"
+    "  write BASE.tbl --plan PLAN.csv --row N\n"
+    "                            program row N of the plan only\n"
+    "  plan check PLAN.csv       every problem of the plan (line, row, column, text), and its\n"
+    "                            capcodes #1 already written into other pagers; exit 3 if any\n"
+    "  plan status PLAN.csv      each row's state from the ledger (to do, written and verified,\n"
+    "                            failed, being written) and the next row\n"
+    "  labels PLAN.csv -o LABELS.pdf\n"
+    "                            the plan's label sheet: each row's label and capcodes\n"
     "\n"
     "Options:\n"
     "  --json                    info: print JSON\n"
@@ -34,16 +52,52 @@ const char kUsage[] =
     "  --station NAME            ledger: entries of one station\n"
     "  --outcome TEXT            ledger: \"written and verified\", \"verify error\", \"write error\",\n"
     "                            \"refused\", \"read\" or \"writing\"\n"
+    "  --plan PLAN.csv           write: program from this capcode plan;\n"
+    "  --plan NAME               ledger: entries written from the plan of this file name\n"
+    "  --row N                   write --plan: row N only (1 is the first row below the header)\n"
+    "  --rows LIST               labels: these rows only, such as 1-5,8 (default: every row)\n"
+    "  --page a4|letter          labels: A4, 3 x 8 labels of 70 x 37 mm (default), or Letter,\n"
+    "                            3 x 10 labels of 2 5/8 x 1 in (Avery 5160)\n"
+    "  -o, --output FILE.pdf     labels: the PDF to write\n"
     "\n"
-    "Exit status: 0 done, 1 different or verify error, 2 bad arguments, 3 file problem,\n"
+    "Plan file: CSV (UTF-8, separator , or ;) with a header row naming its columns: label,\n"
+    "capcode1 ... capcode6 (0 ... 2097151; empty: as in the base configuration), enable1 ...\n"
+    "enable6 (yes/no; empty: as in the base configuration). Other columns are ignored.\n"
+    "\n"
+    "Exit status: 0 done, 1 different or verify error, 2 bad arguments, 3 file problem\n"
+    "(also a plan with problems),\n"
     "4 no board, 5 transfer failed, 6 refused or stopped, 7 not a ZR730 pager,\n"
     "8 ledger server not reached (only this station's entries).\n";
+
+// The command word: the first argument that is neither an option nor an option's value.
+QString command_of(int argc, char *argv[])
+{
+    static const char *const withValue[] = {"--port", "--trace", "--series", "--increment", "--capcode", "--from", "--to",
+                                            "--station", "--outcome", "--image", "--plan", "--row", "--rows", "--page",
+                                            "-o", "--output"};
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] != '-') return QString::fromLocal8Bit(argv[i]);
+        if (std::strchr(argv[i], '=')) continue;
+        for (const char *o : withValue)
+            if (std::strcmp(argv[i], o) == 0) ++i;
+    }
+    return {};
+}
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Labels are drawn with Qt's PDF writer, which needs the GUI part of Qt (fonts), but no
+    // display: the offscreen platform unless the user named one.
+    std::unique_ptr<QCoreApplication> application;
+    if (command_of(argc, argv) == QLatin1String("labels")) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("ZR730"));
 
     QCommandLineParser parser;
@@ -61,7 +115,14 @@ int main(int argc, char *argv[])
     const QCommandLineOption outcome(QStringLiteral("outcome"), QString(), QStringLiteral("TEXT"));
     const QCommandLineOption csv(QStringLiteral("csv"));
     const QCommandLineOption image(QStringLiteral("image"), QString(), QStringLiteral("ID"));
-    parser.addOptions({json, port, trace, yes, series, increment, help, capcode, from, to, station, outcome, csv, image});
+    const QCommandLineOption planOption(QStringLiteral("plan"), QString(), QStringLiteral("PLAN"));
+    const QCommandLineOption row(QStringLiteral("row"), QString(), QStringLiteral("N"));
+    const QCommandLineOption rows(QStringLiteral("rows"), QString(), QStringLiteral("LIST"));
+    const QCommandLineOption page(QStringLiteral("page"), QString(), QStringLiteral("SIZE"));
+    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QString(),
+                                    QStringLiteral("FILE"));
+    parser.addOptions({json, port, trace, yes, series, increment, help, capcode, from, to, station, outcome, csv, image,
+                       planOption, row, rows, page, output});
     if (!parser.parse(app.arguments())) {
         err_line(QStringLiteral("zr730-cli: ") + parser.errorText());
         return kExitUsage;
@@ -129,14 +190,36 @@ int main(int argc, char *argv[])
             return kExitUsage;
         }
     }
+    if (parser.isSet(planOption)) {
+        // write takes the plan file; ledger the plan's name, which is its file name.
+        o.plan = parser.value(planOption);
+        o.filter.plan = QFileInfo(o.plan).fileName();
+        if (o.filter.plan.isEmpty()) {
+            err_line(QStringLiteral("zr730-cli: --plan needs a plan file (write) or a plan's name (ledger)"));
+            return kExitUsage;
+        }
+    }
+    if (parser.isSet(row)) {
+        bool ok = false;
+        o.row = parser.value(row).toInt(&ok);
+        if (!ok || o.row < 1) {
+            err_line(QStringLiteral("zr730-cli: --row needs a row number (1 is the first row below the header)"));
+            return kExitUsage;
+        }
+    }
+    o.rows = parser.value(rows);
+    if (parser.isSet(page)) o.page = parser.value(page);
+    o.output = parser.value(output);
     o.csv = parser.isSet(csv);
     if (parser.isSet(image)) o.imageId = parser.value(image);
 
     if (command == QLatin1String("info")) return info(o);
     if (command == QLatin1String("ledger")) return ledger(o);
     if (command == QLatin1String("diff")) return diff(o);
+    if (command == QLatin1String("plan")) return plan(o);
+    if (command == QLatin1String("labels")) return labels(o);
     if (command == QLatin1String("read") || command == QLatin1String("write") || command == QLatin1String("verify"))
         return board(command, o);
-    err_line(QStringLiteral("zr730-cli: unknown command \"%1\" (info, diff, read, write, verify, ledger)").arg(command));
+    err_line(QStringLiteral("zr730-cli: unknown command \"%1\" (info, diff, read, write, verify, ledger, plan, labels)").arg(command));
     return kExitUsage;
 }

@@ -242,19 +242,19 @@ LedgerBeginResult Ledger::beginWrite(const LedgerEntry &entry, bool checkDuplica
     QString localClause;
     bool onServer = false;
     if (LedgerStore *s = server(serverClause)) {
-        serverClause = s->begin(e, checkDuplicates, r.duplicates);
+        serverClause = s->begin(e, checkDuplicates, r.duplicates, r.rowTaken);
         onServer = serverClause.isEmpty();
         if (!onServer) m_server->close();
     }
     if (onServer) {
         // This station keeps its own record of the claim the server holds.
-        if (r.duplicates.isEmpty())
+        if (r.duplicates.isEmpty() && !r.rowTaken)
             if (LedgerStore *l = local(localClause)) localClause = l->put(e, true);
     } else if (LedgerStore *l = local(localClause)) {
         // This station's file: alone, or standing in for a server that cannot be used now.
-        localClause = l->begin(e, checkDuplicates, r.duplicates);
+        localClause = l->begin(e, checkDuplicates, r.duplicates, r.rowTaken);
     }
-    if (r.duplicates.isEmpty() && (onServer || localClause.isEmpty())) {
+    if (r.duplicates.isEmpty() && !r.rowTaken && (onServer || localClause.isEmpty())) {
         r.uid = e.uid;
         m_claim = e;
     }
@@ -331,6 +331,91 @@ QList<LedgerEntry> Ledger::list(const LedgerFilter &filter, QString *problem, Le
     std::stable_sort(entries.begin(), entries.end(),
                      [](const LedgerEntry &a, const LedgerEntry &b) { return a.time > b.time; });
     if (reach) *reach = reach_of(!localClause.isEmpty() || !m_notice.isEmpty(), m_server && !onServer);
+    const QString p = withNotice(warning(serverClause, localClause, onServer, kShowing));
+    if (problem) *problem = p;
+    return entries;
+}
+
+namespace {
+
+bool newer(const LedgerEntry &a, const LedgerEntry &b) { return a.time != b.time ? a.time > b.time : a.uid > b.uid; }
+
+} // namespace
+
+LedgerCursor ledger_cursor(const LedgerEntry &entry) { return {entry.time, entry.uid}; }
+
+QList<LedgerEntry> Ledger::page(const LedgerFilter &filter, const std::optional<LedgerCursor> &after, int limit,
+                                QString *problem, LedgerReach *reach)
+{
+    QList<LedgerEntry> entries;
+    QString serverClause;
+    QString localClause;
+    bool onServer = false;
+    if (LedgerStore *s = server(serverClause)) {
+        serverClause = s->selectPage(filter, after, limit, entries);
+        onServer = serverClause.isEmpty();
+        if (!onServer) {
+            m_server->close();
+            entries.clear();
+        }
+    }
+    // The two pages merged keep the order; the first limit of them are this page.
+    QList<LedgerEntry> here;
+    if (LedgerStore *l = local(localClause)) localClause = l->selectPage(filter, after, limit, here, onServer);
+    QSet<QString> uids;
+    for (const LedgerEntry &e : std::as_const(entries)) uids.insert(e.uid);
+    for (const LedgerEntry &e : std::as_const(here))
+        if (!uids.contains(e.uid)) entries << e;
+    std::sort(entries.begin(), entries.end(), newer);
+    if (entries.size() > limit) entries.resize(qMax(0, limit));
+    if (reach) *reach = reach_of(!localClause.isEmpty() || !m_notice.isEmpty(), m_server && !onServer);
+    const QString p = withNotice(warning(serverClause, localClause, onServer, kShowing));
+    if (problem) *problem = p;
+    return entries;
+}
+
+qint64 Ledger::count(const LedgerFilter &filter, QString *problem, LedgerReach *reach)
+{
+    qint64 there = 0, here = 0;
+    QString serverClause;
+    QString localClause;
+    bool onServer = false;
+    if (LedgerStore *s = server(serverClause)) {
+        serverClause = s->count(filter, there);
+        onServer = serverClause.isEmpty();
+        if (!onServer) {
+            m_server->close();
+            there = 0;
+        }
+    }
+    if (LedgerStore *l = local(localClause)) localClause = l->count(filter, here, onServer);
+    if (reach) *reach = reach_of(!localClause.isEmpty() || !m_notice.isEmpty(), m_server && !onServer);
+    const QString p = withNotice(warning(serverClause, localClause, onServer, kShowing));
+    if (problem) *problem = p;
+    return there + here;
+}
+
+QList<LedgerEntry> Ledger::writtenWith(const QList<quint32> &capcodes, QString *problem)
+{
+    QList<LedgerEntry> entries;
+    QString serverClause;
+    QString localClause;
+    bool onServer = false;
+    if (LedgerStore *s = server(serverClause)) {
+        serverClause = s->writtenWith(capcodes, entries);
+        onServer = serverClause.isEmpty();
+        if (!onServer) {
+            m_server->close();
+            entries.clear();
+        }
+    }
+    QList<LedgerEntry> here;
+    if (LedgerStore *l = local(localClause)) localClause = l->writtenWith(capcodes, here, onServer);
+    QSet<QString> uids;
+    for (const LedgerEntry &e : std::as_const(entries)) uids.insert(e.uid);
+    for (const LedgerEntry &e : std::as_const(here))
+        if (!uids.contains(e.uid)) entries << e;
+    std::sort(entries.begin(), entries.end(), newer);
     const QString p = withNotice(warning(serverClause, localClause, onServer, kShowing));
     if (problem) *problem = p;
     return entries;
@@ -439,7 +524,8 @@ QString ledger_csv(const QList<LedgerEntry> &entries)
     for (int n = 1; n <= kCapcodeCount; ++n)
         header << QStringLiteral("capcode%1").arg(n) << QStringLiteral("enabled%1").arg(n)
                << QStringLiteral("functions%1").arg(n);
-    header << QStringLiteral("table_file") << QStringLiteral("uid");
+    header << QStringLiteral("table_file") << QStringLiteral("plan") << QStringLiteral("plan_row")
+           << QStringLiteral("plan_label") << QStringLiteral("uid");
     QString out = header.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     const int idLength = short_id_length(entries);
     for (const LedgerEntry &e : entries) {
@@ -451,7 +537,8 @@ QString ledger_csv(const QList<LedgerEntry> &entries)
                         megahertz(e.frequency)};
         for (const LedgerCapcode &c : e.capcodes)
             row << capcode7(c.capcode) << (c.enabled ? QStringLiteral("yes") : QStringLiteral("no")) << c.functions;
-        row << e.tableFile << e.uid;
+        row << e.tableFile << e.plan << (e.plan.isEmpty() ? QString() : QString::number(e.planRow)) << e.planLabel
+            << e.uid;
         for (QString &f : row) f = csv_field(f);
         out += row.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     }
@@ -469,9 +556,14 @@ QString ledger_table(const QList<LedgerEntry> &entries)
         QStringList on;
         for (std::size_t i = 0; i < e.capcodes.size(); ++i)
             if (e.capcodes[i].enabled) on << QStringLiteral("#%1 %2").arg(i + 1).arg(capcode7(e.capcodes[i].capcode));
+        QString capcodes = on.join(QStringLiteral(", "));
+        if (!e.plan.isEmpty())
+            capcodes += QStringLiteral("  (plan %1 row %2%3)")
+                            .arg(e.plan)
+                            .arg(e.planRow)
+                            .arg(e.planLabel.isEmpty() ? QString() : QStringLiteral(" \"%1\"").arg(e.planLabel));
         out += table_row({e.uid.left(idLength), time_text(e.time), e.station, outcome_text(e.outcome),
-                          e.band < 0 ? QStringLiteral("-") : band_name(e.band), megahertz(e.frequency),
-                          on.join(QStringLiteral(", "))},
+                          e.band < 0 ? QStringLiteral("-") : band_name(e.band), megahertz(e.frequency), capcodes},
                          idLength);
     }
     return out;

@@ -55,6 +55,11 @@ struct LedgerEntry {
     long long frequency = 0; // 10 Hz units
     QString tableFile;       // the table file in use, empty for none
     QByteArray image;        // 1024 bytes; empty in listings (entry() reads it)
+    // A write from a capcode plan: the plan's name (its file name), the row's number (1 is the
+    // first row after the header) and its label. Empty and 0 for any other entry.
+    QString plan;
+    int planRow = 0;
+    QString planLabel;
 };
 
 // An entry for image, now, at this host, with a new uid (the ledger sets its own station).
@@ -71,6 +76,9 @@ struct LedgerDuplicate {
 struct LedgerBeginResult {
     QString uid;                       // the entry recorded as "writing"; empty when nothing was recorded
     QList<LedgerDuplicate> duplicates; // the latest entry per capcode; nothing is recorded when there are any
+    // A plan write whose row another write already holds (written and verified, or being written
+    // within kLedgerClaimSeconds, at any station): that entry; nothing is recorded then.
+    std::optional<LedgerEntry> rowTaken;
     QString problem;                   // the one warning to show; empty when all went well
 };
 
@@ -79,7 +87,16 @@ struct LedgerFilter {
     QDate from, to;                 // inclusive, UTC; null for open
     QString station;
     std::optional<LedgerOutcome> outcome;
+    QString plan; // entries written from the capcode plan of this name (file name); empty for any
 };
+
+// Where a page of a listing begins: after the entry with this time and uid (listings are
+// ordered newest first, then by uid, the same on every database).
+struct LedgerCursor {
+    QDateTime time;
+    QString uid;
+};
+LedgerCursor ledger_cursor(const LedgerEntry &entry);
 
 // How much of the ledger a listing or look-up saw.
 enum class LedgerReach {
@@ -132,6 +149,18 @@ public:
     // server: the server's and this station's not yet copied there, or this station's alone
     // when the server cannot be used (problem and reach say so).
     QList<LedgerEntry> list(const LedgerFilter &filter, QString *problem = nullptr, LedgerReach *reach = nullptr);
+    // One page of the listing: up to limit entries matching the filter after the cursor (from the
+    // start when none), in the order (time, uid) newest first, looked up where list() looks. For
+    // a window that fetches rows as they are scrolled to: pass ledger_cursor() of the last entry
+    // it holds. Each page costs one indexed query per database, however deep into the ledger.
+    QList<LedgerEntry> page(const LedgerFilter &filter, const std::optional<LedgerCursor> &after, int limit,
+                            QString *problem = nullptr, LedgerReach *reach = nullptr);
+    // How many entries match the filter (where list() looks; an entry copied to the server whose
+    // copy was not marked yet may count twice).
+    qint64 count(const LedgerFilter &filter, QString *problem = nullptr, LedgerReach *reach = nullptr);
+    // Every entry, written and verified, that holds one of the capcodes enabled (without images;
+    // their plan and row say which pager each was), where list() looks.
+    QList<LedgerEntry> writtenWith(const QList<quint32> &capcodes, QString *problem = nullptr);
     // The entry that identity (from ledger_identity) names, looked up where list() looks.
     LedgerLookup find(const QString &identity);
 

@@ -15,7 +15,9 @@ namespace {
 
 QAtomicInt g_connections;
 
-constexpr const char *kEntryColumns = "e.id, e.uid, e.time_ms, e.station, e.outcome, e.band, e.frequency, e.table_file";
+constexpr const char *kEntryColumns = "e.id, e.uid, e.time_ms, e.station, e.outcome, e.band, e.frequency, e.table_file, "
+                                      "e.plan_name, e.plan_row, e.plan_label";
+constexpr int kEntryColumnCount = 11; // the image follows when a statement asks for it
 constexpr const char *kCapcodeColumns = "c.entry_uid, c.number, c.capcode, c.enabled, c.functions";
 
 // The first line of a driver's message: libpq adds hints on further lines.
@@ -51,6 +53,7 @@ QString where(const LedgerFilter &f)
     if (f.to.isValid()) parts << QStringLiteral("e.time_ms < :to");
     if (!f.station.isEmpty()) parts << QStringLiteral("e.station = :station");
     if (f.outcome) parts << QStringLiteral("e.outcome = :outcome");
+    if (!f.plan.isEmpty()) parts << QStringLiteral("e.plan_name = :plan");
     return parts.isEmpty() ? QString() : QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
 }
 
@@ -61,6 +64,13 @@ void bind(QSqlQuery &q, const LedgerFilter &f)
     if (f.to.isValid()) q.bindValue(QStringLiteral(":to"), day_start_ms(f.to.addDays(1)));
     if (!f.station.isEmpty()) q.bindValue(QStringLiteral(":station"), f.station);
     if (f.outcome) q.bindValue(QStringLiteral(":outcome"), outcome_text(*f.outcome));
+    if (!f.plan.isEmpty()) q.bindValue(QStringLiteral(":plan"), f.plan);
+}
+
+// The condition with one more part joined on.
+QString also(const QString &condition, const QString &part)
+{
+    return condition + (condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + part;
 }
 
 } // namespace
@@ -177,6 +187,10 @@ QString LedgerStore::makeSchema()
     }
     const int version = schemaVersion();
     if (version == kLedgerSchemaVersion) {
+        if (!addPlanColumns(error)) {
+            rollback();
+            return failure("set up", error);
+        }
         if (!exec(QStringLiteral("COMMIT"), error)) return failure("used", error);
         return {};
     }
@@ -212,8 +226,42 @@ QString LedgerStore::makeSchema()
             return failure("set up", error);
         }
     }
+    if (!addPlanColumns(error)) {
+        rollback();
+        return failure("set up", error);
+    }
     if (!exec(QStringLiteral("COMMIT"), error)) return failure("set up", error);
     return {};
+}
+
+bool LedgerStore::addPlanColumns(QString &error)
+{
+    // The plan columns are additions that a program of the previous version writes past (its
+    // statements name their columns, the defaults fill these), so the schema version stays and
+    // stations of both versions can share one server while they are upgraded.
+    QSqlQuery q(db());
+    const bool pg = m_kind == Kind::Postgres;
+    if (!q.exec(pg ? QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_schema = "
+                                    "current_schema() AND table_name = 'entries'")
+                   : QStringLiteral("PRAGMA table_info(entries)"))) {
+        error = reason(q.lastError());
+        return false;
+    }
+    bool present = false;
+    while (q.next()) present = present || q.value(pg ? 0 : 1).toString() == QLatin1String("plan_name");
+    q.finish();
+    if (present) return true;
+    const QStringList statements{
+        QStringLiteral("ALTER TABLE entries ADD COLUMN plan_name TEXT NOT NULL DEFAULT ''"),
+        QStringLiteral("ALTER TABLE entries ADD COLUMN plan_row INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("ALTER TABLE entries ADD COLUMN plan_label TEXT NOT NULL DEFAULT ''"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS entries_plan ON entries (plan_name, plan_row)"),
+        // A page of the listing is one walk along this index from the cursor.
+        QStringLiteral("CREATE INDEX IF NOT EXISTS entries_time_uid ON entries (time_ms, uid)"),
+    };
+    for (const QString &sql : statements)
+        if (!exec(sql, error)) return false;
+    return true;
 }
 
 QString LedgerStore::insert(const LedgerEntry &entry, bool copied)
@@ -221,8 +269,9 @@ QString LedgerStore::insert(const LedgerEntry &entry, bool copied)
     QSqlQuery q(db());
     // A copy that arrives late must not set a finished write back to "writing".
     q.prepare(QStringLiteral(
-        "INSERT INTO entries (uid, time_ms, station, outcome, band, frequency, table_file, image, copied) "
-        "VALUES (:uid, :time, :station, :outcome, :band, :frequency, :file, :image, :copied) "
+        "INSERT INTO entries (uid, time_ms, station, outcome, band, frequency, table_file, image, copied, plan_name, "
+        "plan_row, plan_label) VALUES (:uid, :time, :station, :outcome, :band, :frequency, :file, :image, :copied, "
+        ":plan, :row, :label) "
         "ON CONFLICT (uid) DO UPDATE SET "
         "outcome = CASE WHEN excluded.outcome = :writing1 THEN entries.outcome ELSE excluded.outcome END, "
         "image = CASE WHEN excluded.outcome = :writing2 THEN entries.image ELSE excluded.image END, "
@@ -236,6 +285,9 @@ QString LedgerStore::insert(const LedgerEntry &entry, bool copied)
     q.bindValue(QStringLiteral(":file"), text(entry.tableFile));
     q.bindValue(QStringLiteral(":image"), entry.image);
     q.bindValue(QStringLiteral(":copied"), copied ? 1 : 0);
+    q.bindValue(QStringLiteral(":plan"), text(entry.plan));
+    q.bindValue(QStringLiteral(":row"), entry.planRow);
+    q.bindValue(QStringLiteral(":label"), text(entry.planLabel));
     q.bindValue(QStringLiteral(":writing1"), outcome_text(LedgerOutcome::Writing));
     q.bindValue(QStringLiteral(":writing2"), outcome_text(LedgerOutcome::Writing));
     if (!q.exec()) {
@@ -277,9 +329,11 @@ QString LedgerStore::put(const LedgerEntry &entry, bool copied)
     return problem;
 }
 
-QString LedgerStore::begin(const LedgerEntry &entry, bool checkDuplicates, QList<LedgerDuplicate> &duplicates)
+QString LedgerStore::begin(const LedgerEntry &entry, bool checkDuplicates, QList<LedgerDuplicate> &duplicates,
+                          std::optional<LedgerEntry> &rowTaken)
 {
     duplicates.clear();
+    rowTaken.reset();
     const bool pg = m_kind == Kind::Postgres;
     QString error;
     // The check and the record are one transaction that no other writer can interleave with:
@@ -290,6 +344,34 @@ QString LedgerStore::begin(const LedgerEntry &entry, bool checkDuplicates, QList
         || (pg && !exec(QStringLiteral("LOCK TABLE entries IN SHARE ROW EXCLUSIVE MODE"), error))) {
         rollback();
         return failure("written", error);
+    }
+    if (!entry.plan.isEmpty()) {
+        // A plan's row goes into one pager: another write that holds it wins, wherever it runs.
+        QSqlQuery rows(db());
+        rows.prepare(QStringLiteral("SELECT %1 FROM entries e WHERE e.plan_name = :plan AND e.plan_row = :row "
+                                    "AND e.plan_label = :label AND e.uid <> :uid AND (e.outcome = :verified OR "
+                                    "(e.outcome = :writing AND e.time_ms >= :recent)) "
+                                    "ORDER BY e.time_ms DESC, e.uid DESC LIMIT 1")
+                         .arg(QLatin1String(kEntryColumns)));
+        rows.bindValue(QStringLiteral(":plan"), entry.plan);
+        rows.bindValue(QStringLiteral(":row"), entry.planRow);
+        rows.bindValue(QStringLiteral(":label"), text(entry.planLabel));
+        rows.bindValue(QStringLiteral(":uid"), entry.uid);
+        rows.bindValue(QStringLiteral(":verified"), outcome_text(LedgerOutcome::WrittenVerified));
+        rows.bindValue(QStringLiteral(":writing"), outcome_text(LedgerOutcome::Writing));
+        rows.bindValue(QStringLiteral(":recent"), entry.time.addSecs(-kLedgerClaimSeconds).toMSecsSinceEpoch());
+        QSqlQuery capcodes(db());
+        capcodes.prepare(QStringLiteral("SELECT %1 FROM entry_capcodes c WHERE 1 = 0").arg(QLatin1String(kCapcodeColumns)));
+        QList<LedgerEntry> taken;
+        if (const QString problem = read(rows, capcodes, taken); !problem.isEmpty()) {
+            rollback();
+            return problem;
+        }
+        if (!taken.isEmpty()) {
+            rowTaken = taken.first();
+            rollback();
+            return {};
+        }
     }
     QStringList capcodes;
     for (const LedgerCapcode &c : entry.capcodes)
@@ -355,7 +437,7 @@ QString LedgerStore::read(QSqlQuery &rows, QSqlQuery &capcodes, QList<LedgerEntr
 {
     entries.clear();
     if (!rows.exec()) return failure("read", reason(rows.lastError()));
-    const bool withImage = rows.record().count() > 8;
+    const bool withImage = rows.record().count() > kEntryColumnCount;
     QHash<QString, qsizetype> byUid;
     while (rows.next()) {
         LedgerEntry e;
@@ -368,7 +450,10 @@ QString LedgerStore::read(QSqlQuery &rows, QSqlQuery &capcodes, QList<LedgerEntr
         e.band = rows.value(5).toInt();
         e.frequency = rows.value(6).toLongLong();
         e.tableFile = rows.value(7).toString();
-        if (withImage) e.image = rows.value(8).toByteArray();
+        e.plan = rows.value(8).toString();
+        e.planRow = rows.value(9).toInt();
+        e.planLabel = rows.value(10).toString();
+        if (withImage) e.image = rows.value(kEntryColumnCount).toByteArray();
         byUid.insert(e.uid, entries.size());
         entries << e;
     }
@@ -393,7 +478,7 @@ QString LedgerStore::read(QSqlQuery &rows, QSqlQuery &capcodes, QList<LedgerEntr
 QString LedgerStore::select(const LedgerFilter &filter, QList<LedgerEntry> &entries, bool uncopiedOnly)
 {
     QString condition = where(filter);
-    if (uncopiedOnly) condition += (condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + QStringLiteral("e.copied = 0");
+    if (uncopiedOnly) condition = also(condition, QStringLiteral("e.copied = 0"));
     QSqlQuery rows(db());
     rows.setForwardOnly(true);
     rows.prepare(QStringLiteral("SELECT %1 FROM entries e%2 ORDER BY e.time_ms DESC, e.id DESC")
@@ -405,6 +490,74 @@ QString LedgerStore::select(const LedgerFilter &filter, QList<LedgerEntry> &entr
                          .arg(QLatin1String(kCapcodeColumns), condition));
     bind(capcodes, filter);
     return read(rows, capcodes, entries);
+}
+
+QString LedgerStore::selectPage(const LedgerFilter &filter, const std::optional<LedgerCursor> &after, int limit,
+                               QList<LedgerEntry> &entries, bool uncopiedOnly)
+{
+    QString condition = where(filter);
+    if (uncopiedOnly) condition = also(condition, QStringLiteral("e.copied = 0"));
+    if (after)
+        condition = also(condition, QStringLiteral("(e.time_ms < :after_ms OR (e.time_ms = :same_ms AND e.uid < :after_uid))"));
+    auto bindAll = [&](QSqlQuery &q) {
+        bind(q, filter);
+        if (!after) return;
+        q.bindValue(QStringLiteral(":after_ms"), after->time.toMSecsSinceEpoch());
+        q.bindValue(QStringLiteral(":same_ms"), after->time.toMSecsSinceEpoch());
+        q.bindValue(QStringLiteral(":after_uid"), after->uid);
+    };
+    QSqlQuery rows(db());
+    rows.setForwardOnly(true);
+    rows.prepare(QStringLiteral("SELECT %1 FROM entries e%2 ORDER BY e.time_ms DESC, e.uid DESC LIMIT %3")
+                     .arg(QLatin1String(kEntryColumns), condition)
+                     .arg(qMax(0, limit)));
+    bindAll(rows);
+    // The capcodes of exactly the entries of the page.
+    QSqlQuery capcodes(db());
+    capcodes.setForwardOnly(true);
+    capcodes.prepare(QStringLiteral("SELECT %1 FROM entry_capcodes c WHERE c.entry_uid IN (SELECT e.uid FROM entries e%2 "
+                                    "ORDER BY e.time_ms DESC, e.uid DESC LIMIT %3)")
+                         .arg(QLatin1String(kCapcodeColumns), condition)
+                         .arg(qMax(0, limit)));
+    bindAll(capcodes);
+    return read(rows, capcodes, entries);
+}
+
+QString LedgerStore::count(const LedgerFilter &filter, qint64 &n, bool uncopiedOnly)
+{
+    n = 0;
+    QString condition = where(filter);
+    if (uncopiedOnly) condition = also(condition, QStringLiteral("e.copied = 0"));
+    QSqlQuery q(db());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT COUNT(*) FROM entries e%1").arg(condition));
+    bind(q, filter);
+    if (!q.exec() || !q.next()) return failure("read", reason(q.lastError()));
+    n = q.value(0).toLongLong();
+    return {};
+}
+
+QString LedgerStore::writtenWith(const QList<quint32> &capcodes, QList<LedgerEntry> &entries, bool uncopiedOnly)
+{
+    entries.clear();
+    if (capcodes.isEmpty()) return {};
+    QStringList numbers;
+    for (const quint32 c : capcodes) numbers << QString::number(c);
+    QString condition = QStringLiteral(" WHERE e.outcome = :verified AND e.uid IN (SELECT entry_uid FROM entry_capcodes "
+                                       "WHERE enabled = 1 AND capcode IN (%1))")
+                            .arg(numbers.join(QLatin1Char(',')));
+    if (uncopiedOnly) condition = also(condition, QStringLiteral("e.copied = 0"));
+    QSqlQuery rows(db());
+    rows.setForwardOnly(true);
+    rows.prepare(QStringLiteral("SELECT %1 FROM entries e%2 ORDER BY e.time_ms DESC, e.uid DESC")
+                     .arg(QLatin1String(kEntryColumns), condition));
+    rows.bindValue(QStringLiteral(":verified"), outcome_text(LedgerOutcome::WrittenVerified));
+    QSqlQuery caps(db());
+    caps.setForwardOnly(true);
+    caps.prepare(QStringLiteral("SELECT %1 FROM entry_capcodes c JOIN entries e ON e.uid = c.entry_uid%2")
+                     .arg(QLatin1String(kCapcodeColumns), condition));
+    caps.bindValue(QStringLiteral(":verified"), outcome_text(LedgerOutcome::WrittenVerified));
+    return read(rows, caps, entries);
 }
 
 QString LedgerStore::uidsStartingWith(const QString &prefix, QStringList &uids)

@@ -36,7 +36,9 @@ public:
 
     // In one transaction that no other writer interleaves with: the duplicates of the entry's
     // enabled capcodes (when asked), and the entry recorded as "writing" when there are none.
-    QString begin(const LedgerEntry &entry, bool checkDuplicates, QList<LedgerDuplicate> &duplicates);
+    // A plan write whose row another write holds records nothing either (rowTaken is that write).
+    QString begin(const LedgerEntry &entry, bool checkDuplicates, QList<LedgerDuplicate> &duplicates,
+                  std::optional<LedgerEntry> &rowTaken);
     // The entry, or a newer state of it (same uid): one row per uid whatever happens, and a
     // finished outcome is never set back to "writing".
     QString put(const LedgerEntry &entry, bool copied);
@@ -44,6 +46,12 @@ public:
     QString finish(const QString &uid, LedgerOutcome outcome, const QByteArray &image, bool copied, bool &found);
     // With uncopiedOnly, only the entries not yet copied to the server.
     QString select(const LedgerFilter &filter, QList<LedgerEntry> &entries, bool uncopiedOnly = false);
+    // Up to limit entries after the cursor, newest first (time, then uid); with uncopiedOnly as above.
+    QString selectPage(const LedgerFilter &filter, const std::optional<LedgerCursor> &after, int limit,
+                       QList<LedgerEntry> &entries, bool uncopiedOnly = false);
+    QString count(const LedgerFilter &filter, qint64 &n, bool uncopiedOnly = false);
+    // Written and verified entries holding one of the capcodes enabled; with uncopiedOnly as above.
+    QString writtenWith(const QList<quint32> &capcodes, QList<LedgerEntry> &entries, bool uncopiedOnly = false);
     // The uids that begin with prefix (lower case).
     QString uidsStartingWith(const QString &prefix, QStringList &uids);
     // One entry with its image; none when it is not here.
@@ -58,6 +66,9 @@ private:
     QSqlDatabase db() const;
     QString failure(const char *what, const QString &error) const;
     QString makeSchema();
+    // Adds what this version keeps beyond the first layout (the plan columns, the paging index)
+    // when the database lacks it, inside makeSchema's transaction.
+    bool addPlanColumns(QString &error);
     bool exec(const QString &sql, QString &error);
     void rollback();
     QString insert(const LedgerEntry &entry, bool copied);

@@ -10,7 +10,18 @@ LedgerRecorder::LedgerRecorder(ProgramState &state, Ledger &ledger) : m_state(st
 
 LedgerEntry LedgerRecorder::entry(const PagerImage &image, LedgerOutcome outcome) const
 {
-    return make_ledger_entry(image, outcome, m_state.current_table_path);
+    LedgerEntry e = make_ledger_entry(image, outcome, m_state.current_table_path);
+    e.plan = m_plan;
+    e.planRow = m_plan.isEmpty() ? 0 : m_planRow;
+    e.planLabel = m_plan.isEmpty() ? QString() : m_planLabel;
+    return e;
+}
+
+void LedgerRecorder::setPlanRow(const QString &plan, int row, const QString &label)
+{
+    m_plan = plan;
+    m_planRow = row;
+    m_planLabel = label;
 }
 
 void LedgerRecorder::report(const QString &problem)
@@ -27,9 +38,14 @@ void LedgerRecorder::report(const QString &problem)
 bool LedgerRecorder::beforeWrite(const PagerImage &image)
 {
     m_claim.clear();
+    m_rowTaken.reset();
     const LedgerEntry claim = entry(image, LedgerOutcome::Writing);
-    LedgerBeginResult begun = m_ledger.beginWrite(claim, m_state.settings.ledger.checkDuplicates);
+    LedgerBeginResult begun = m_ledger.beginWrite(claim, m_state.settings.ledger.checkDuplicates && m_plan.isEmpty());
     report(begun.problem);
+    if (begun.rowTaken) {
+        m_rowTaken = begun.rowTaken;
+        return false;
+    }
     if (!begun.duplicates.isEmpty()) {
         QStringList lines;
         for (const LedgerDuplicate &d : begun.duplicates) {

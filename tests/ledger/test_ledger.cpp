@@ -56,6 +56,12 @@ private slots:
     void anEntryIsNamedByItsUidWhereverItIsListed_data() { drivers(); }
     void anEntryIsNamedByItsUidWhereverItIsListed();
     void aDamagedLedgerFileIsMovedAsideAndANewOneStarted();
+    void pagesWalkTheFilteredListingInOrderAndCountIt_data() { drivers(); }
+    void pagesWalkTheFilteredListingInOrderAndCountIt();
+    void twoStationsRunningOnePlanNeverProgramARowTwice_data() { drivers(); }
+    void twoStationsRunningOnePlanNeverProgramARowTwice();
+    void aLedgerOfThePreviousVersionOpensWithItsEntries_data() { drivers(); }
+    void aLedgerOfThePreviousVersionOpensWithItsEntries();
 
 private:
     // One ledger's storage: an SQLite file, or a fresh database on the test server.
@@ -449,3 +455,138 @@ void TestLedger::aDamagedLedgerFileIsMovedAsideAndANewOneStarted()
 
 QTEST_GUILESS_MAIN(TestLedger)
 #include "test_ledger.moc"
+
+void TestLedger::pagesWalkTheFilteredListingInOrderAndCountIt()
+{
+    QFETCH(QString, driver);
+    NEW_STORAGE(s, driver);
+    Ledger north(settings(s, QString("north")));
+    // 23 entries, several sharing one millisecond; every third from plan "a.csv".
+    const QDateTime t0 = utc(2026, 5, 1);
+    for (int i = 0; i < 23; ++i) {
+        LedgerEntry e = make_ledger_entry(pager(1000 + quint32(i)), LedgerOutcome::WrittenVerified, {});
+        e.time = t0.addSecs(i / 3);
+        if (i % 3 == 0) e.plan = "a.csv", e.planRow = i / 3 + 1, e.planLabel = QString("A%1").arg(i);
+        QCOMPARE(north.record(e), QString());
+    }
+    for (const QString &plan : {QString(), QString("a.csv")}) {
+        LedgerFilter filter;
+        filter.plan = plan;
+        const QList<LedgerEntry> whole = north.list(filter);
+        QList<LedgerEntry> paged;
+        std::optional<LedgerCursor> after;
+        for (int pages = 0; pages < 20; ++pages) {
+            QString problem;
+            const QList<LedgerEntry> page = north.page(filter, after, 5, &problem);
+            QCOMPARE(problem, QString());
+            QVERIFY(page.size() <= 5);
+            if (page.isEmpty()) break;
+            paged += page;
+            after = ledger_cursor(page.last());
+        }
+        QCOMPARE(north.count(filter), qint64(whole.size()));
+        QCOMPARE(paged.size(), whole.size());
+        QSet<QString> uids;
+        for (int i = 0; i < paged.size(); ++i) {
+            uids.insert(paged[i].uid);
+            QVERIFY(i == 0 || paged[i - 1].time >= paged[i].time);
+            QCOMPARE(paged[i].plan, plan.isEmpty() ? paged[i].plan : plan);
+            QCOMPARE(paged[i].capcodes[0].capcode >= 1000, true); // capcodes come with each page
+        }
+        QCOMPARE(uids.size(), whole.size());
+        QCOMPARE(whole.size(), plan.isEmpty() ? 23 : 8);
+    }
+}
+
+void TestLedger::twoStationsRunningOnePlanNeverProgramARowTwice()
+{
+    QFETCH(QString, driver);
+    NEW_STORAGE(s, driver);
+    // Each station takes the first row not yet held and claims it, as a plan run does; a row
+    // the other claimed first is passed over.
+    constexpr int kRows = 12;
+    QList<int> written[2];
+    std::latch ready(2);
+    auto station = [&](int k) {
+        Ledger ledger(settings(s, k == 0 ? QString("east") : QString("west")));
+        ledger.list({});
+        ready.arrive_and_wait();
+        QSet<int> passed;
+        for (int row = 1; row <= kRows; ++row) {
+            LedgerFilter filter;
+            filter.plan = "fleet.csv";
+            bool held = false;
+            for (const LedgerEntry &e : ledger.list(filter)) held = held || e.planRow == row;
+            if (held) continue;
+            LedgerEntry e = make_ledger_entry(pager(9000 + quint32(row)), LedgerOutcome::Writing, {});
+            e.plan = "fleet.csv", e.planRow = row, e.planLabel = QString("P%1").arg(row);
+            const LedgerBeginResult r = ledger.beginWrite(e, false);
+            if (!r.problem.isEmpty()) return;
+            if (r.rowTaken) continue;
+            if (r.uid.isEmpty()) return;
+            written[k] << row;
+            ledger.finishWrite(r.uid, LedgerOutcome::WrittenVerified, pager(9000 + quint32(row)));
+        }
+    };
+    std::thread a(station, 0), b(station, 1);
+    a.join();
+    b.join();
+    QList<int> all = written[0] + written[1];
+    std::sort(all.begin(), all.end());
+    QList<int> want;
+    for (int row = 1; row <= kRows; ++row) want << row;
+    QCOMPARE(all, want); // every row once, none twice
+    LedgerFilter filter;
+    filter.plan = "fleet.csv";
+    QCOMPARE(Ledger(settings(s, QString("check"))).count(filter), qint64(kRows));
+}
+
+void TestLedger::aLedgerOfThePreviousVersionOpensWithItsEntries()
+{
+    QFETCH(QString, driver);
+    NEW_STORAGE(s, driver);
+    const bool pg = driver == QLatin1String("postgres");
+    {
+        // The tables as the previous version made them, with one entry.
+        QSqlDatabase db = direct(s);
+        QSqlQuery q(db);
+        const QString id = pg ? QString("BIGSERIAL PRIMARY KEY") : QString("INTEGER PRIMARY KEY AUTOINCREMENT");
+        QVERIFY(q.exec("CREATE TABLE ledger_schema (version INTEGER NOT NULL)"));
+        QVERIFY(q.exec(QString("CREATE TABLE entries (id %1, uid TEXT NOT NULL UNIQUE, time_ms BIGINT NOT NULL, "
+                               "station TEXT NOT NULL, outcome TEXT NOT NULL, band INTEGER NOT NULL, frequency BIGINT "
+                               "NOT NULL, table_file TEXT NOT NULL, image %2, copied INTEGER NOT NULL DEFAULT 0)")
+                           .arg(id, pg ? "BYTEA" : "BLOB")));
+        QVERIFY(q.exec("CREATE TABLE entry_capcodes (entry_uid TEXT NOT NULL, number INTEGER NOT NULL, capcode BIGINT "
+                       "NOT NULL, enabled INTEGER NOT NULL, functions TEXT NOT NULL, PRIMARY KEY (entry_uid, number))"));
+        QVERIFY(q.exec("INSERT INTO ledger_schema (version) VALUES (1)"));
+        QVERIFY(q.exec(QString("INSERT INTO entries (uid, time_ms, station, outcome, band, frequency, table_file) "
+                               "VALUES ('0ld00000-0000-0000-0000-000000000001', %1, 'old', 'written and verified', 2, "
+                               "15300000, 'x.tbl')").arg(utc(2026, 1, 2).toMSecsSinceEpoch())));
+        QVERIFY(q.exec("INSERT INTO entry_capcodes VALUES ('0ld00000-0000-0000-0000-000000000001', 1, 4321, 1, 'PPPP')"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QString("direct-%1").arg(m_count));
+    Ledger ledger(settings(s, QString("new")));
+    LedgerEntry planned = make_ledger_entry(pager(5555), LedgerOutcome::WrittenVerified, {});
+    planned.plan = "site.csv", planned.planRow = 3, planned.planLabel = "C";
+    QCOMPARE(ledger.record(planned), QString());
+    QString problem;
+    const QList<LedgerEntry> all = ledger.list({}, &problem);
+    QCOMPARE(problem, QString());
+    QCOMPARE(all.size(), 2);
+    QCOMPARE(all[1].station, QString("old"));
+    QCOMPARE(all[1].capcodes[0].capcode, 4321u);
+    QCOMPARE(all[1].plan, QString());
+    LedgerFilter filter;
+    filter.plan = "site.csv";
+    const QList<LedgerEntry> fromPlan = ledger.list(filter);
+    QCOMPARE(fromPlan.size(), 1);
+    QCOMPARE(fromPlan[0].planRow, 3);
+    QCOMPARE(fromPlan[0].planLabel, QString("C"));
+    // A program of the previous version still writes into it: its statements name their columns.
+    QSqlDatabase db = direct(s);
+    QSqlQuery q(db);
+    QVERIFY(q.exec("INSERT INTO entries (uid, time_ms, station, outcome, band, frequency, table_file) "
+                   "VALUES ('0ld00000-0000-0000-0000-000000000002', 1, 'old', 'read', 2, 15300000, '')"));
+    QCOMPARE(count(db, "SELECT MAX(version) FROM ledger_schema"), 1);
+}
