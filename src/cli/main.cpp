@@ -44,7 +44,8 @@ const char kUsage[] =
     "  --json                    info: print JSON\n"
     "  --port PATH               the board's serial device (else the adapters of the settings)\n"
     "  --trace FILE              log every frame to and from the board\n"
-    "  --yes                     answer Yes to the program's questions (RoHS)\n"
+    "  --yes                     answer Yes to the program's questions (RoHS, capcodes already\n"
+    "                            in other pagers); it does not press Enter in a series or plan run\n"
     "  --series N                write: program N pagers, pressing Enter between them\n"
     "  --increment 1st,2nd       write: capcodes that go up by one after each pager\n"
     "  --capcode N               ledger: entries holding capcode N (enabled)\n"
@@ -52,7 +53,7 @@ const char kUsage[] =
     "  --station NAME            ledger: entries of one station\n"
     "  --outcome TEXT            ledger: \"written and verified\", \"verify error\", \"write error\",\n"
     "                            \"refused\", \"read\" or \"writing\"\n"
-    "  --plan PLAN.csv           write: program from this capcode plan;\n"
+    "  --plan PLAN.csv           write: program from this capcode plan\n"
     "  --plan NAME               ledger: entries written from the plan of this file name\n"
     "  --row N                   write --plan: row N only (1 is the first row below the header)\n"
     "  --rows LIST               labels: these rows only, such as 1-5,8 (default: every row)\n"
@@ -64,10 +65,9 @@ const char kUsage[] =
     "capcode1 ... capcode6 (0 ... 2097151; empty: as in the base configuration), enable1 ...\n"
     "enable6 (yes/no; empty: as in the base configuration). Other columns are ignored.\n"
     "\n"
-    "Exit status: 0 done, 1 different or verify error, 2 bad arguments, 3 file problem\n"
-    "(also a plan with problems),\n"
-    "4 no board, 5 transfer failed, 6 refused or stopped, 7 not a ZR730 pager,\n"
-    "8 ledger server not reached (only this station's entries).\n";
+    "Exit status: 0 done, 1 different or verify error, 2 bad arguments, 3 file problem (also\n"
+    "a plan with problems), 4 no board, 5 transfer failed, 6 refused or stopped,\n"
+    "7 not a ZR730 pager, 8 ledger server not reached (only this station's entries).\n";
 
 // The command word: the first argument that is neither an option nor an option's value.
 QString command_of(int argc, char *argv[])

@@ -421,6 +421,32 @@ QList<LedgerEntry> Ledger::writtenWith(const QList<quint32> &capcodes, QString *
     return entries;
 }
 
+QList<LedgerEntry> Ledger::planWrites(const QString &plan, QString *problem, LedgerReach *reach)
+{
+    QList<LedgerEntry> entries;
+    QString serverClause;
+    QString localClause;
+    bool onServer = false;
+    if (LedgerStore *s = server(serverClause)) {
+        serverClause = s->planWrites(plan, entries);
+        onServer = serverClause.isEmpty();
+        if (!onServer) {
+            m_server->close();
+            entries.clear();
+        }
+    }
+    QList<LedgerEntry> here;
+    if (LedgerStore *l = local(localClause)) localClause = l->planWrites(plan, here, onServer);
+    QSet<QString> uids;
+    for (const LedgerEntry &e : std::as_const(entries)) uids.insert(e.uid);
+    for (const LedgerEntry &e : std::as_const(here))
+        if (!uids.contains(e.uid)) entries << e;
+    if (reach) *reach = reach_of(!localClause.isEmpty() || !m_notice.isEmpty(), m_server && !onServer);
+    const QString p = withNotice(warning(serverClause, localClause, onServer, kShowing));
+    if (problem) *problem = p;
+    return entries;
+}
+
 LedgerLookup Ledger::find(const QString &identity)
 {
     LedgerLookup r;

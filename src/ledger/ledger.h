@@ -161,6 +161,10 @@ public:
     // Every entry, written and verified, that holds one of the capcodes enabled (without images;
     // their plan and row say which pager each was), where list() looks.
     QList<LedgerEntry> writtenWith(const QList<quint32> &capcodes, QString *problem = nullptr);
+    // The writes of the capcode plan of this name (every outcome but "read" and "refused"),
+    // without capcodes or images, in no particular order, where list() looks: what a plan's
+    // row states are made of, at a cost that stays small per pager of a plan run.
+    QList<LedgerEntry> planWrites(const QString &plan, QString *problem = nullptr, LedgerReach *reach = nullptr);
     // The entry that identity (from ledger_identity) names, looked up where list() looks.
     LedgerLookup find(const QString &identity);
 

@@ -498,12 +498,12 @@ QString LedgerStore::selectPage(const LedgerFilter &filter, const std::optional<
     QString condition = where(filter);
     if (uncopiedOnly) condition = also(condition, QStringLiteral("e.copied = 0"));
     if (after)
-        condition = also(condition, QStringLiteral("(e.time_ms < :after_ms OR (e.time_ms = :same_ms AND e.uid < :after_uid))"));
+        // A row-value comparison: both databases walk the (time_ms, uid) index from the cursor.
+        condition = also(condition, QStringLiteral("(e.time_ms, e.uid) < (:after_ms, :after_uid)"));
     auto bindAll = [&](QSqlQuery &q) {
         bind(q, filter);
         if (!after) return;
         q.bindValue(QStringLiteral(":after_ms"), after->time.toMSecsSinceEpoch());
-        q.bindValue(QStringLiteral(":same_ms"), after->time.toMSecsSinceEpoch());
         q.bindValue(QStringLiteral(":after_uid"), after->uid);
     };
     QSqlQuery rows(db());
@@ -558,6 +558,23 @@ QString LedgerStore::writtenWith(const QList<quint32> &capcodes, QList<LedgerEnt
                      .arg(QLatin1String(kCapcodeColumns), condition));
     caps.bindValue(QStringLiteral(":verified"), outcome_text(LedgerOutcome::WrittenVerified));
     return read(rows, caps, entries);
+}
+
+QString LedgerStore::planWrites(const QString &plan, QList<LedgerEntry> &entries, bool uncopiedOnly)
+{
+    QString condition = QStringLiteral(" WHERE e.plan_name = :plan AND e.outcome IN (:v, :ve, :we, :w)");
+    if (uncopiedOnly) condition = also(condition, QStringLiteral("e.copied = 0"));
+    QSqlQuery rows(db());
+    rows.setForwardOnly(true);
+    rows.prepare(QStringLiteral("SELECT %1 FROM entries e%2").arg(QLatin1String(kEntryColumns), condition));
+    rows.bindValue(QStringLiteral(":plan"), plan);
+    rows.bindValue(QStringLiteral(":v"), outcome_text(LedgerOutcome::WrittenVerified));
+    rows.bindValue(QStringLiteral(":ve"), outcome_text(LedgerOutcome::VerifyError));
+    rows.bindValue(QStringLiteral(":we"), outcome_text(LedgerOutcome::WriteError));
+    rows.bindValue(QStringLiteral(":w"), outcome_text(LedgerOutcome::Writing));
+    QSqlQuery none(db());
+    none.prepare(QStringLiteral("SELECT %1 FROM entry_capcodes c WHERE 1 = 0").arg(QLatin1String(kCapcodeColumns)));
+    return read(rows, none, entries);
 }
 
 QString LedgerStore::uidsStartingWith(const QString &prefix, QStringList &uids)

@@ -52,6 +52,8 @@ public:
     QString count(const LedgerFilter &filter, qint64 &n, bool uncopiedOnly = false);
     // Written and verified entries holding one of the capcodes enabled; with uncopiedOnly as above.
     QString writtenWith(const QList<quint32> &capcodes, QList<LedgerEntry> &entries, bool uncopiedOnly = false);
+    // The writes of a plan (every outcome but "read" and "refused"), without capcodes or images.
+    QString planWrites(const QString &plan, QList<LedgerEntry> &entries, bool uncopiedOnly = false);
     // The uids that begin with prefix (lower case).
     QString uidsStartingWith(const QString &prefix, QStringList &uids);
     // One entry with its image; none when it is not here.

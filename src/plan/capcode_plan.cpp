@@ -247,8 +247,11 @@ CapcodePlan parse_capcode_plan(const QByteArray &bytes, const QString &name)
     }
     if (plan.rows.isEmpty() && problems.isEmpty())
         problems << PlanProblem{0, 0, {}, QStringLiteral("the plan has no rows below its header")};
-    std::stable_sort(problems.begin(), problems.end(),
-                     [](const PlanProblem &a, const PlanProblem &b) { return a.line < b.line; });
+    // In line order, and along the line in column order.
+    auto rank = [](const PlanProblem &p) { return p.column.isEmpty() ? -1 : known_column(p.column).value_or(-1); };
+    std::stable_sort(problems.begin(), problems.end(), [&](const PlanProblem &a, const PlanProblem &b) {
+        return a.line != b.line ? a.line < b.line : rank(a) < rank(b);
+    });
     return plan;
 }
 
@@ -370,11 +373,9 @@ PlanProgress plan_progress(const CapcodePlan &plan, const QList<LedgerEntry> &pl
 
 PlanProgress plan_progress(const CapcodePlan &plan, Ledger &ledger)
 {
-    LedgerFilter filter;
-    filter.plan = plan.name;
     QString problem;
     LedgerReach reach = LedgerReach::Whole;
-    const QList<LedgerEntry> entries = ledger.list(filter, &problem, &reach);
+    const QList<LedgerEntry> entries = ledger.planWrites(plan.name, &problem, &reach);
     PlanProgress p = plan_progress(plan, entries);
     p.problem = problem;
     p.reach = reach;

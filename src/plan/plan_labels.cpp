@@ -76,10 +76,10 @@ QString write_label_sheet(const CapcodePlan &plan, const QList<int> &rows, Label
     // Sizes follow the label's height, so both grids read alike.
     QFont title(QStringLiteral("DejaVu Sans"));
     title.setBold(true);
-    title.setPointSizeF(g.labelHeightMm * 0.30);
+    title.setPointSizeF(g.labelHeightMm * 0.45);
     QFont body(QStringLiteral("DejaVu Sans Mono"));
     body.setStyleHint(QFont::Monospace);
-    body.setPointSizeF(g.labelHeightMm * 0.20);
+    body.setPointSizeF(g.labelHeightMm * 0.28);
 
     const int perPage = g.columns * g.rows;
     for (qsizetype i = 0; i < chosen.size(); ++i) {

@@ -53,8 +53,16 @@ private slots:
     void twoStationsShareOneLedgerOnAServer();
     void aLedgerSeenOnlyInPartSaysSoInItsStatus_data();
     void aLedgerSeenOnlyInPartSaysSoInItsStatus();
+    void aPlanRunRetriesAFailedRowAndResumesAfterARestart();
+    void aPlanIsCheckedAndItsLabelsPrinted();
 
 private:
+    void write(const char *name, const QByteArray &bytes)
+    {
+        QFile f(file(name));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
     Run cli(const QStringList &args, const QByteArray &input = {});
     QString file(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
     void save(const char *name, const PagerImage &image) { QVERIFY(save_table_file(file(name), image).ok); }
@@ -408,6 +416,94 @@ void TestCli::aLedgerSeenOnlyInPartSaysSoInItsStatus()
     QCOMPARE(r.err.isEmpty(), status == 0);
     // Only this station's entries are listed, and said to be; an unreadable ledger lists nothing.
     if (args.contains(QStringLiteral("--csv"))) QCOMPARE(r.out.count(QStringLiteral("\r\n")), unreadable ? 0 : 3);
+}
+
+void TestCli::aPlanRunRetriesAFailedRowAndResumesAfterARestart()
+{
+    save("base.tbl", m_base);
+    write("plan.csv", "label,capcode1,enable1\r\nP-1,256,yes\r\nP-2,257,yes\r\nP-3,512,yes\r\n");
+    PagerImage start = m_base;
+    capcode_set(start, 0, 256);
+    save("start.tbl", start);
+    // A worn cell keeps the low byte of capcode #1 (0): rows 1 and 3 verify, row 2 (257) cannot.
+    BoardSimulator worn(file("board"), {"--load", file("start.tbl"), "--save", file("pager.tbl"), "--fault", "stuck=0x362"});
+    QVERIFY(worn.start());
+    const QStringList args{"write", "--port", file("board"), "--yes", file("base.tbl"), "--plan", file("plan.csv")};
+    // Row 1, Enter, row 2 fails, Enter, row 2 fails again, end of input.
+    Run r = cli(args, "\n\n");
+    QVERIFY2(r.status == 1, qPrintable(r.err));
+    QCOMPARE(r.err.count(QStringLiteral("row 1 (\"P-1\") written and verified.")), 1);
+    QCOMPARE(r.err.count(QStringLiteral("row 2 (\"P-2\") was not programmed.")), 2);
+    QVERIFY2(r.err.contains(QStringLiteral("Plan stopped at row 2")), qPrintable(r.err));
+    worn.stop();
+
+    // A new board, a new run: it begins at row 2 and ends with row 3.
+    BoardSimulator good(file("board"), {"--load", file("pager.tbl"), "--save", file("pager.tbl")});
+    QVERIFY(good.start());
+    r = cli(args, "\n");
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    QVERIFY2(r.err.startsWith(QStringLiteral("Plan plan.csv, row 2 (\"P-2\") of 3")), qPrintable(r.err));
+    QVERIFY(!r.err.contains(QStringLiteral("row 1 (")));
+    QVERIFY2(r.err.contains(QStringLiteral("plan.csv: 3 of 3 rows written and verified (2 by this run)")), qPrintable(r.err));
+
+    // The ledger names each write's plan, row and label; other entries are not listed.
+    const Run listed = cli({"ledger", "--csv", "--plan", "plan.csv"});
+    QCOMPARE(listed.status, 0);
+    const QStringList lines = listed.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList header = lines.value(0).split(',');
+    QStringList got; // oldest first: "row outcome"
+    for (qsizetype i = lines.size() - 1; i >= 1; --i) {
+        const QStringList cells = lines[i].split(',');
+        got << cells[header.indexOf("plan_row")] + ' ' + cells[header.indexOf("plan_label")] + ' '
+                   + cells[header.indexOf("outcome")];
+    }
+    QCOMPARE(got, (QStringList{"1 P-1 written and verified", "2 P-2 verify error", "2 P-2 verify error",
+                               "2 P-2 written and verified", "3 P-3 written and verified"}));
+    // Once all rows are written, a run writes nothing.
+    r = cli(args, "\n");
+    QCOMPARE(r.status, 0);
+    QVERIFY2(!r.err.contains(QStringLiteral("Verify")), qPrintable(r.err));
+    good.stop();
+    QCOMPARE(capcode_get(table(file("pager.tbl")), 0), 512u);
+}
+
+void TestCli::aPlanIsCheckedAndItsLabelsPrinted()
+{
+    write("bad.csv", "label;capcode1;capcode2\nA;800;9\nB;800;x\nC;2097152;9\n");
+    Run r = cli({"plan", "check", file("bad.csv")});
+    QCOMPARE(r.status, 3);
+    QCOMPARE(r.out, QString("bad.csv: line 3 (row 2), capcode1: capcode 0000800 is already row 1's capcode #1 (line 2); each pager needs its own\n"
+                            "bad.csv: line 3 (row 2), capcode2: \"x\" is not a capcode (a whole number 0 … 2097151)\n"
+                            "bad.csv: line 4 (row 3), capcode1: \"2097152\" is not a capcode (a whole number 0 … 2097151)\n"));
+    QVERIFY(!QFile::exists(file("bad.pdf")));
+    r = cli({"labels", file("bad.csv"), "-o", file("bad.pdf")});
+    QCOMPARE(r.status, 3);
+    QVERIFY(!QFile::exists(file("bad.pdf")));
+
+    QByteArray plan = "label,capcode1,capcode2\n";
+    for (int n = 1; n <= 26; ++n) plan += QStringLiteral("PG-%1,%2,16\n").arg(n, 3, 10, QChar('0')).arg(800 + 8 * n).toUtf8();
+    write("site.csv", plan);
+    QCOMPARE(cli({"plan", "check", file("site.csv")}).status, 0);
+    struct Sheet {
+        QStringList args;
+        QList<int> rows;
+    };
+    for (const Sheet &sheet : {Sheet{{}, {}}, Sheet{{"--rows", "1-5,8", "--page", "letter"}, {1, 2, 3, 4, 5, 8}}}) {
+        QFile::remove(file("labels.pdf"));
+        r = cli(QStringList{"labels", file("site.csv"), "-o", file("labels.pdf")} + sheet.args);
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QProcess text;
+        text.start("pdftotext", {"-layout", file("labels.pdf"), "-"});
+        QVERIFY2(text.waitForFinished(30000) && text.exitCode() == 0, "pdftotext (poppler-utils) reads the sheet");
+        const QString out = QString::fromUtf8(text.readAllStandardOutput());
+        for (int n = 1; n <= 26; ++n) {
+            const bool wanted = sheet.rows.isEmpty() || sheet.rows.contains(n);
+            QCOMPARE(out.count(QStringLiteral("PG-%1").arg(n, 3, 10, QChar('0'))), wanted ? 1 : 0);
+            QCOMPARE(out.count(QStringLiteral("#1 %1").arg(800 + 8 * n, 7, 10, QChar('0'))), wanted ? 1 : 0);
+        }
+        QCOMPARE(out.count(QStringLiteral("#2 0000016")), sheet.rows.isEmpty() ? 26 : 6);
+        QCOMPARE(out.count(QChar('\f')), sheet.rows.isEmpty() ? 2 : 1); // 24 labels a page on A4
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -70,7 +70,7 @@ void TestPlan::everyProblemIsListedAtOnceWithItsLineAndColumn_data()
         << QStringList{"2/1/capcode1", "3/2/capcode1", "4/3/capcode1", "4/3/enable1", "5/4/capcode2",
                        "6/5/capcode1", "7/6/", "8/7/capcode1"};
     QTest::newRow("header twice a column, no capcode column")
-        << QByteArray("label;Label;notes\nA;B;C\n") << QStringList{"1/0/label", "1/0/"};
+        << QByteArray("label;Label;notes\nA;B;C\n") << QStringList{"1/0/", "1/0/label"};
     QTest::newRow("a quote never closed") << QByteArray("label,capcode1\n\"A,800\nB,801\n") << QStringList{"2/0/"};
     QTest::newRow("only a header") << QByteArray("label,capcode1\r\n") << QStringList{"0/0/"};
     QTest::newRow("not UTF-8") << QByteArray("label,capcode1\nP\xE4ger,800\n") << QStringList{"0/0/"};
