@@ -212,7 +212,7 @@ LedgerWindow::LedgerWindow(MainWindow &window, Ledger &ledger, QWidget *parent)
     layout->addLayout(filters);
     layout->addWidget(grdLedger, 1);
     layout->addLayout(buttons);
-    resize(digit * 170, 520);
+    resize(digit * 135, 520);
 
     connect(cmdLedgerFind, &QPushButton::clicked, this, &LedgerWindow::find);
     for (QLineEdit *box : {txtLedgerCapcode, txtLedgerFrom, txtLedgerTo, txtLedgerStation, txtLedgerPlan})
@@ -264,7 +264,7 @@ void LedgerWindow::showCount()
     QString problem;
     const qint64 n = m_ledger.count(m_model->filter(), &problem);
     if (problem.isEmpty()) problem = m_model->problem();
-    QString text = QString::fromLatin1(text::kLedgerEntryCount).arg(n);
+    QString text = n == 1 ? QString::fromLatin1(text::kLedgerOneEntry) : QString::fromLatin1(text::kLedgerEntryCount).arg(n);
     if (!problem.isEmpty()) text += QStringLiteral(" — ") + problem;
     lblLedgerCount->setText(text);
     lblLedgerCount->setStyleSheet(problem.isEmpty() ? QString() : QStringLiteral("color: #b00000"));

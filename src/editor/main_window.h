@@ -289,6 +289,7 @@ private:
     // The capcode plan being programmed, and the screen's capcode records from before it.
     void refreshPlan();
     void closePlan();
+    void placePlanDialog(QWidget *dialog);
     // A configuration loaded while a plan is open is the plan's base from then on.
     void planBaseReplaced();
     QPointer<PlanDialog> m_planDialog;

@@ -3,7 +3,9 @@
 #include "editor/main_window.h"
 
 #include <QCoreApplication>
+#include <QCheckBox>
 #include <QFileInfo>
+#include <QScreen>
 #include <QScopedValueRollback>
 #include <QTimer>
 
@@ -86,8 +88,24 @@ void MainWindow::programFromPlan()
     connect(dialog, &QDialog::finished, this, [this, dialog] {
         if (m_planDialog == dialog) closePlan();
     });
-    dialog->show();
     refreshPlan();
+    dialog->show();
+    placePlanDialog(dialog);
+}
+
+void MainWindow::placePlanDialog(QWidget *dialog)
+{
+    // Below the capcodes, which follow the rows, rather than over them; inside the screen.
+    const QPoint below = optAuto1->mapToGlobal(QPoint(0, optAuto1->height() + 12));
+    QRect r(QPoint(mapToGlobal(QPoint(0, 0)).x() + (width() - dialog->frameGeometry().width()) / 2, below.y()),
+            dialog->frameGeometry().size());
+    if (const QScreen *screen = this->screen()) {
+        const QRect room = screen->availableGeometry();
+        r.moveBottom(qMin(r.bottom(), room.bottom()));
+        r.moveRight(qMin(r.right(), room.right()));
+        r.moveTopLeft(QPoint(qMax(r.left(), room.left()), qMax(r.top(), room.top())));
+    }
+    dialog->move(r.topLeft());
 }
 
 void MainWindow::refreshPlan()

@@ -96,6 +96,7 @@ inline constexpr const char *kLabelsFailed = "The labels could not be saved: %1"
 // The ledger window (File ▸ "Ledger…").
 inline constexpr const char *kLedgerWindowTitle = "Programming Ledger";
 inline constexpr const char *kLedgerEntryCount = "%1 entries"; // %1 how many match the filters
+inline constexpr const char *kLedgerOneEntry = "1 entry";
 inline constexpr const char *kLedgerBadCapcode = "The capcode must be a whole number 0 to 2097151.";
 inline constexpr const char *kLedgerBadDate = "A date is written YYYY-MM-DD, for example 2026-03-31.";
 inline constexpr const char *kLedgerPickEntry = "Choose an entry in the list first.";

@@ -76,8 +76,6 @@ PlanDialog::PlanDialog(CapcodePlan plan, QWidget *parent) : QDialog(parent), m_p
             set(2 + c, capcode_cell(r, m_columnSlots[c]), Qt::AlignRight | Qt::AlignVCenter);
         for (int c = m_stateColumn; c < int(headers.size()); ++c) set(c, QString());
     }
-    grdPlan->resizeColumnsToContents();
-    grdPlan->setColumnWidth(m_stateColumn, fontMetrics().horizontalAdvance(QStringLiteral("written and verified")) + 16);
 
     lblPlanNext = new QLabel(this);
     lblPlanNext->setObjectName(QStringLiteral("lblPlanNext"));
@@ -117,9 +115,14 @@ PlanDialog::PlanDialog(CapcodePlan plan, QWidget *parent) : QDialog(parent), m_p
     layout->addWidget(lblPlanLedger);
     layout->addLayout(buttons);
 
-    int width = 24;
+    fitColumns();
+    int width = 40;
     for (int c = 0; c < grdPlan->columnCount(); ++c) width += grdPlan->columnWidth(c);
-    resize(qBound(560, width + fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")), 1000), 420);
+    // Up to ten rows in sight: the window sits below the capcodes on the main window.
+    const int rowsShown = qBound(3, int(m_plan.rows.size()), 10);
+    const int tableHeight = grdPlan->horizontalHeader()->sizeHint().height() + rowsShown * grdPlan->verticalHeader()->defaultSectionSize() + 4;
+    grdPlan->setMinimumHeight(tableHeight);
+    resize(qBound(560, width, 1000), sizeHint().height());
 
     connect(cmdPlanWrite, &QPushButton::clicked, this, &PlanDialog::writeRequested);
     connect(cmdPlanLabels, &QPushButton::clicked, this, &PlanDialog::labelsRequested);
@@ -148,6 +151,7 @@ void PlanDialog::showProgress(const PlanProgress &progress)
         }
         if (next) grdPlan->scrollToItem(grdPlan->item(i, 0));
     }
+    fitColumns();
     const PlanRow *row = m_plan.row(m_next);
     if (row)
         lblPlanNext->setText(QString::fromUtf8(text::kPlanNextRow)
@@ -163,6 +167,21 @@ void PlanDialog::showProgress(const PlanProgress &progress)
     cmdPlanWrite->setEnabled(row != nullptr);
     lblPlanLedger->setText(progress.problem);
     lblPlanLedger->setVisible(!progress.problem.isEmpty());
+}
+
+void PlanDialog::fitColumns()
+{
+    // Wide enough for the bold next row and every state's text.
+    QFont bold = grdPlan->font();
+    bold.setBold(true);
+    const QFontMetrics fm(bold);
+    for (int c = 0; c < grdPlan->columnCount(); ++c) {
+        int w = grdPlan->horizontalHeader()->sectionSizeHint(c);
+        for (int i = 0; i < grdPlan->rowCount(); ++i) w = qMax(w, fm.horizontalAdvance(grdPlan->item(i, c)->text()) + 12);
+        if (c == m_stateColumn) w = qMax(w, fm.horizontalAdvance(plan_row_state_text(PlanRowState::Written)) + 12);
+        if (c == m_stateColumn + 2) w = qMax(w, fm.horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 12);
+        grdPlan->setColumnWidth(c, w);
+    }
 }
 
 QList<int> PlanDialog::selectedRows() const

@@ -47,6 +47,8 @@ public slots:
     void reject() override;
 
 private:
+    void fitColumns();
+
     CapcodePlan m_plan;
     QList<int> m_columnSlots; // capcode slot (0 … 5) of each capcode column
     int m_stateColumn = 0;
