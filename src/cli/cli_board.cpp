@@ -89,8 +89,19 @@ int write_plan(const Options &o, const CapcodePlan &plan, const PagerImage &base
     int attempts = 0;        // pagers put on the board
     int written = 0;
     QSet<int> passedOver;    // rows another write held when this run reached them
+    bool asked = false;      // about a ledger seen only in part
     for (;;) {
         const PlanProgress now = plan_progress(plan, book);
+        // Which rows are done is the ledger's to say: without all of it, rows written elsewhere
+        // (or, without this station's file, here) would be written again.
+        if (now.reach != LedgerReach::Whole && !asked) {
+            asked = true;
+            if (!now.problem.isEmpty()) err_line(QStringLiteral("zr730-cli: ") + now.problem);
+            if (messages.show(QStringLiteral("The ledger could not be read whole, so rows already written may be "
+                                             "offered again. Go on with the plan?"),
+                              MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+                return kExitRefused;
+        }
         const PlanRow *row = nullptr;
         if (o.row > 0) {
             const qsizetype i = plan.row(o.row) - plan.rows.constData();
