@@ -69,11 +69,18 @@ void MainWindow::programFromPlan()
             problem_lines(plan.problems), MsgIcon::Warning);
         return;
     }
-    QString ledgerProblem;
-    const QList<PlanProblem> written = check_plan_against_ledger(plan, ledger(), &ledgerProblem);
+    const QList<PlanProblem> written = check_plan_against_ledger(plan, ledger());
     if (!written.isEmpty()
         && m_state.messages.showDetailed(QString::fromUtf8(text::kPlanCapcodesWritten).arg(written.size()),
                                          problem_lines(written), MsgIcon::Question, MsgButtons::YesNo)
+               != MsgAnswer::Yes)
+        return;
+    if (m_closing) return;
+    // Which rows are done is the ledger's to say: without all of it, rows written elsewhere
+    // would be offered again.
+    if (const PlanProgress progress = plan_progress(plan, ledger()); progress.reach != LedgerReach::Whole
+        && m_state.messages.showDetailed(QString::fromUtf8(text::kPlanLedgerPartial), progress.problem, MsgIcon::Question,
+                                         MsgButtons::YesNo)
                != MsgAnswer::Yes)
         return;
     if (m_closing) return;

@@ -82,6 +82,7 @@ inline constexpr const char *kPlanWindowTitle = "Program from Plan - %1"; // %1 
 inline constexpr const char *kPlanHasProblems = "The plan %1 has %2 problem(s); nothing can be written from it until they are mended.";
 // %1 how many capcodes #1 (listed in the details).
 inline constexpr const char *kPlanCapcodesWritten = "%1 capcode(s) #1 of the plan are already written and verified into other pagers (see the details). Program them anyway?";
+inline constexpr const char *kPlanLedgerPartial = "The ledger could not be read whole, so rows already written may be offered again. Go on with the plan?";
 inline constexpr const char *kPlanNextRow = "Next: row %1 %2"; // %1 the row's number, %2 its label
 inline constexpr const char *kPlanAllWritten = "Every row of the plan %1 is written and verified.";
 inline constexpr const char *kPlanRowsBusy = "No row is left to write here; the others are being written at another station.";

@@ -165,18 +165,22 @@ void TestPlanWindow::aPlanIsCheckedWholeBeforeItsWindowOpens_data()
     QTest::addColumn<QString>("message");      // what is said first ("" for nothing)
     QTest::addColumn<QStringList>("details");  // the problems listed, each with its row and column
     QTest::addColumn<bool>("opens");
+    QTest::addColumn<bool>("unreachable"); // the ledger's server cannot be reached
     QTest::newRow("every problem at once")
         << QByteArray("label,capcode1,capcode2\nA,12,3000000\nB,12,x\n") << true
         << QString::fromUtf8(text::kPlanHasProblems).arg("plan.csv").arg(3)
-        << QStringList{"row 1), capcode2", "row 2), capcode1", "row 2), capcode2"} << false;
+        << QStringList{"row 1), capcode2", "row 2), capcode1", "row 2), capcode2"} << false << false;
     QTest::newRow("capcode #1 in another pager, declined")
         << QByteArray("label,capcode1\nA,4242\nB,4243\n") << false
-        << QString::fromUtf8(text::kPlanCapcodesWritten).arg(1) << QStringList{"row 1), capcode1"} << false;
+        << QString::fromUtf8(text::kPlanCapcodesWritten).arg(1) << QStringList{"row 1), capcode1"} << false << false;
     QTest::newRow("capcode #1 in another pager, confirmed")
         << QByteArray("label,capcode1\nA,4242\nB,4243\n") << true
-        << QString::fromUtf8(text::kPlanCapcodesWritten).arg(1) << QStringList{"row 1), capcode1"} << true;
+        << QString::fromUtf8(text::kPlanCapcodesWritten).arg(1) << QStringList{"row 1), capcode1"} << true << false;
     QTest::newRow("a clean plan opens without a word")
-        << QByteArray("label,capcode1\nA,4244\n") << true << QString() << QStringList{} << true;
+        << QByteArray("label,capcode1\nA,4244\n") << true << QString() << QStringList{} << true << false;
+    QTest::newRow("a ledger seen in part, declined")
+        << QByteArray("label,capcode1\nA,4244\n") << false << QString::fromUtf8(text::kPlanLedgerPartial)
+        << QStringList{"127.0.0.1"} << false << true;
 }
 
 void TestPlanWindow::aPlanIsCheckedWholeBeforeItsWindowOpens()
@@ -186,6 +190,7 @@ void TestPlanWindow::aPlanIsCheckedWholeBeforeItsWindowOpens()
     QFETCH(QString, message);
     QFETCH(QStringList, details);
     QFETCH(bool, opens);
+    QFETCH(bool, unreachable);
     ++m_serial;
     QDir().mkpath(file("plans"));
     const QString plan = file("plans") + QStringLiteral("/plan.csv");
@@ -198,6 +203,10 @@ void TestPlanWindow::aPlanIsCheckedWholeBeforeItsWindowOpens()
         capcode_set(image, 0, 4242);
         image.field_set(kCapcodeBase, 7, 1, 1);
         QCOMPARE(ledger.record(make_ledger_entry(image, LedgerOutcome::WrittenVerified, {})), QString());
+    }
+    if (unreachable) {
+        w.state.settings.ledger.server = "127.0.0.1";
+        w.state.settings.ledger.port = 1; // refused at once
     }
     w.messages.clear();
     w.messages.answers.enqueue(confirm ? MsgAnswer::Yes : MsgAnswer::No);
