@@ -189,8 +189,8 @@ LedgerWindow::LedgerWindow(MainWindow &window, Ledger &ledger, QWidget *parent)
     grdLedger->horizontalHeader()->setStretchLastSection(true);
     const QFontMetrics fm = fontMetrics();
     const int digit = fm.horizontalAdvance(QLatin1Char('0'));
-    for (auto [column, chars] : {std::pair{ColTime, 20}, {ColStation, 12}, {ColOutcome, 20}, {ColCapcodes, 26},
-                                 {ColBand, 18}, {ColFrequency, 11}, {ColPlan, 22}, {ColTable, 14}})
+    for (auto [column, chars] : {std::pair{ColTime, 19}, {ColStation, 10}, {ColOutcome, 18}, {ColCapcodes, 24},
+                                 {ColBand, 13}, {ColFrequency, 10}, {ColPlan, 30}, {ColTable, 12}})
         grdLedger->setColumnWidth(column, digit * chars);
 
     lblLedgerCount = new QLabel(this);
@@ -212,7 +212,7 @@ LedgerWindow::LedgerWindow(MainWindow &window, Ledger &ledger, QWidget *parent)
     layout->addLayout(filters);
     layout->addWidget(grdLedger, 1);
     layout->addLayout(buttons);
-    resize(digit * 135, 520);
+    resize(digit * 155, 520);
 
     connect(cmdLedgerFind, &QPushButton::clicked, this, &LedgerWindow::find);
     for (QLineEdit *box : {txtLedgerCapcode, txtLedgerFrom, txtLedgerTo, txtLedgerStation, txtLedgerPlan})
