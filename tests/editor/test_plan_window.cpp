@@ -152,6 +152,16 @@ void TestPlanWindow::planRunWritesEachRowRetriesAFailureAndResumesAfterARestart(
     QCOMPARE(rows, (QStringList{"3:P-3:written and verified", "2:P-2:written and verified", "2:P-2:verify error",
                                 "1:P-1:written and verified"}));
 
+    // Labels… saves the sheet of the rows selected (".pdf" added to the name given).
+    d->grdPlan->selectRow(0);
+    d->grdPlan->selectionModel()->select(d->grdPlan->model()->index(2, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    w->dialogs.saveAnswers.enqueue(file("labels"));
+    w->messages.clear();
+    d->cmdPlanLabels->click();
+    QCOMPARE(w->messages.texts(), QStringList{QString::fromUtf8(text::kLabelsWritten).arg(2).arg(file("labels.pdf"))});
+    QVERIFY(QFile(file("labels.pdf")).size() > 0);
+
     // Closing the plan puts the capcodes from before it back on screen.
     d->cmdPlanClose->click();
     QTRY_VERIFY(!w->form->planDialog());
