@@ -17,6 +17,8 @@
 #include "editor/alerts_page.h"
 #include "editor/controls.h"
 #include "editor/dialogs/about_box.h"
+#include "editor/dialogs/plan_dialog.h"
+#include "editor/ledger_window.h"
 #include "editor/dialogs/splash_window.h"
 #include "editor/prompts_page.h"
 #include "editor/russian_page.h"
@@ -104,6 +106,9 @@ MainWindow::~MainWindow()
 {
     m_closing = true;
     qApp->removeEventFilter(this);
+    // Gone before the ledger they read.
+    delete m_ledgerWindow.data();
+    delete m_planDialog.data();
 }
 
 void MainWindow::buildMenus()
@@ -119,6 +124,7 @@ void MainWindow::buildMenus()
     mnuLBFF = item(file, "Open", "mnuLBFF", &MainWindow::openTableFile);
     mnuSBTF = item(file, "Save", "mnuSBTF", &MainWindow::saveTableFile);
     mnuSA = item(file, "Save As...", "mnuSA", &MainWindow::saveTableFileAs);
+    mnuLedger = item(file, "Ledger…", "mnuLedger", &MainWindow::openLedgerWindow);
     file->addSeparator()->setObjectName(QStringLiteral("mnudash"));
     mnuExit = item(file, "Exit", "mnuExit", &MainWindow::exitProgram);
 
@@ -127,6 +133,8 @@ void MainWindow::buildMenus()
     mnuEntire = item(m_mnuPager, "Read", "mnuEntire", &MainWindow::readPager);
     mnuEB = item(m_mnuPager, "Write", "mnuEB", &MainWindow::writePager);
     mnuEB1 = item(m_mnuPager, "Verfy", "mnuEB1", &MainWindow::verifyPager);
+    m_mnuPager->addSeparator();
+    mnuPlan = item(m_mnuPager, "Program from Plan…", "mnuPlan", &MainWindow::programFromPlan);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -444,12 +452,17 @@ void MainWindow::holdInput(bool held)
             m_heldActions.insert(a, a->isEnabled());
             a->setEnabled(false);
         }
+        // The plan and ledger windows act on the image and the ledger too.
+        for (QWidget *w : {static_cast<QWidget *>(m_planDialog.data()), static_cast<QWidget *>(m_ledgerWindow.data())})
+            if (w) w->setEnabled(false);
         return;
     }
     if (m_inputHolds == 0 || --m_inputHolds > 0) return;
     for (auto it = m_heldActions.cbegin(); it != m_heldActions.cend(); ++it) it.key()->setEnabled(it.value());
     m_heldActions.clear();
     picTabBack->setEnabled(true);
+    for (QWidget *w : {static_cast<QWidget *>(m_planDialog.data()), static_cast<QWidget *>(m_ledgerWindow.data())})
+        if (w) w->setEnabled(true);
 }
 
 void MainWindow::enterModifyMode()
@@ -501,11 +514,16 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         auto *w = qobject_cast<QWidget *>(watched);
         auto *ke = static_cast<QKeyEvent *>(event);
-        // Write Mode: Space anywhere in the window starts Pager ▸ Write.
-        if (w && w->window() == this && writeMode() && ke->key() == Qt::Key_Space && !ke->isAutoRepeat()) {
+        // Write Mode: Space anywhere in the window starts Pager ▸ Write; while a capcode plan is
+        // open, Space there or in the plan's window writes the plan's next row.
+        const bool inPlan = w && m_planDialog && w->window() == m_planDialog;
+        if (w && (w->window() == this || inPlan) && writeMode() && ke->key() == Qt::Key_Space && !ke->isAutoRepeat()) {
             if (inputHeld()) return true;
             const bool onWriteOption = watched == WriteOpt;
-            writePager();
+            if (m_planDialog)
+                writePlanRow();
+            else
+                writePager();
             // Pressed on the "Write Mode" option, the focus stays there for the next pager.
             if (onWriteOption && !m_closing) WriteOpt->setFocus(Qt::OtherFocusReason);
             return true;

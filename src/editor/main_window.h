@@ -29,6 +29,9 @@ class AlertsPage;
 class SplashWindow;
 class InstrumentLayer;
 class Ledger;
+class LedgerWindow;
+class PlanDialog;
+struct LedgerEntry;
 class LedgerRecorder;
 class ParallelPortLink;
 class PortIo;
@@ -69,6 +72,22 @@ public:
     void exitProgram();
     // Opens the current table path silently (start-up's "default.tbl").
     void open_default_table();
+    // File ▸ "Ledger…": the ledger window (raised when it is open already).
+    void openLedgerWindow();
+    LedgerWindow *ledgerWindow() const;
+    // An entry's image (with its image) replaces the screen's as File ▸ Open does; the title
+    // names the entry.
+    void openLedgerImage(const LedgerEntry &entry);
+
+    // Pager ▸ "Program from Plan…": chooses, checks and opens a capcode plan in its window.
+    // Plan commands live in main_window_plan.cpp.
+    void programFromPlan();
+    // Writes the plan's next row (Space in Write Mode, or the plan window's button): the row's
+    // capcodes on screen, then Pager ▸ Write's own path, recorded with the plan's name and row.
+    void writePlanRow();
+    // The plan window's "Labels…": the label sheet of the selected rows (of all when none).
+    void savePlanLabels();
+    PlanDialog *planDialog() const;
 
     // Board watch and start-up probe (serial edition).
     void probe_board_at_startup();
@@ -202,6 +221,7 @@ public:
     QMenu *m_mnuPager = nullptr;
     QAction *mnuLBFF = nullptr, *mnuSBTF = nullptr, *mnuSA = nullptr, *mnuExit = nullptr;
     QAction *mnuEntire = nullptr, *mnuEB = nullptr, *mnuEB1 = nullptr, *mnuAbout = nullptr;
+    QAction *mnuLedger = nullptr, *mnuPlan = nullptr;
     QTimer boardWatchTimer;
 
     std::array<QCheckBox *, 23> chkCtl{};
@@ -252,6 +272,8 @@ public:
     // Where writes and reads are recorded: the programming ledger of the settings, opened on
     // the first transfer.
     LedgerRecorder *ledgerRecorder();
+    // That ledger, opened on first use.
+    Ledger &ledger();
 
 private:
     class BoardLink;
@@ -263,6 +285,17 @@ private:
     std::unique_ptr<Ledger> m_ledger;
     std::unique_ptr<LedgerRecorder> m_recorder;
     std::function<void(int ms)> m_testPagePause;
+
+    // The capcode plan being programmed, and the screen's capcode records from before it.
+    void refreshPlan();
+    void closePlan();
+    void placePlanDialog(QWidget *dialog);
+    // A configuration loaded while a plan is open is the plan's base from then on.
+    void planBaseReplaced();
+    QPointer<PlanDialog> m_planDialog;
+    PagerImage m_planBase;
+    bool m_planWriteDeferred = false;
+    QPointer<LedgerWindow> m_ledgerWindow;
 };
 
 } // namespace zr730

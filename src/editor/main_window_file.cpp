@@ -1,6 +1,9 @@
-// File menu: table files.
+// File menu: table files and the ledger window.
 #include "editor/main_window.h"
 
+#include "editor/ledger_window.h"
+#include "ledger/ledger.h"
+#include "support/texts.h"
 #include "transfer/table_commands.h"
 
 namespace zr730 {
@@ -23,7 +26,7 @@ private:
 void MainWindow::openTableFile()
 {
     MainWindowTableHost host(*this);
-    open_table(m_state, host);
+    if (open_table(m_state, host)) planBaseReplaced();
 }
 
 void MainWindow::saveTableFile()
@@ -36,6 +39,29 @@ void MainWindow::saveTableFileAs()
 {
     MainWindowTableHost host(*this);
     save_table_as(m_state, host);
+}
+
+LedgerWindow *MainWindow::ledgerWindow() const { return m_ledgerWindow; }
+
+void MainWindow::openLedgerWindow()
+{
+    if (inputHeld() || m_closing) return;
+    if (!m_ledgerWindow) m_ledgerWindow = new LedgerWindow(*this, ledger(), this);
+    m_ledgerWindow->show();
+    m_ledgerWindow->raise();
+    m_ledgerWindow->activateWindow();
+}
+
+void MainWindow::openLedgerImage(const LedgerEntry &entry)
+{
+    // Never in the middle of a transfer or a test page: they own the image until they end.
+    if (inputHeld() || m_closing || entry.image.size() != kImageSize) return;
+    // The ledger keeps images as table files do (prompts in PC codes), so the load is File ▸ Open's.
+    std::copy(entry.image.cbegin(), entry.image.cend(), m_state.image.bytes().begin());
+    MainWindowTableHost host(*this);
+    host.select_band_from_image();
+    host.show_path_in_title(QString::fromLatin1(text::kLedgerTitleSource).arg(entry.uid.left(kLedgerShortIdLength)));
+    planBaseReplaced();
 }
 
 void MainWindow::open_default_table()

@@ -58,6 +58,12 @@ LedgerRecorder *MainWindow::ledgerRecorder()
     return m_recorder.get();
 }
 
+Ledger &MainWindow::ledger()
+{
+    ledgerRecorder();
+    return *m_ledger;
+}
+
 void MainWindow::readPager() { run_pager_command(0); }
 void MainWindow::writePager() { run_pager_command(1); }
 void MainWindow::verifyPager() { run_pager_command(2); }

@@ -75,4 +75,39 @@ inline constexpr const char *kLedgerProgramAgain = "Program it into this pager t
 // The frame trace (Trace/File, --trace): %1 the file, %2 why it failed.
 inline constexpr const char *kTraceCannotOpen = "The trace file %1 cannot be written (%2); the board is used without a trace.";
 
+// Programming from a capcode plan in the window (Pager ▸ "Program from Plan…").
+inline constexpr const char *kPlanFilter = "Capcode plans (*.csv)|*.csv";
+inline constexpr const char *kPlanWindowTitle = "Program from Plan - %1"; // %1 the plan's name
+// %1 the plan's name, %2 how many problems (listed in the details).
+inline constexpr const char *kPlanHasProblems = "The plan %1 has %2 problem(s); nothing can be written from it until they are mended.";
+// %1 how many capcodes #1 (listed in the details).
+inline constexpr const char *kPlanCapcodesWritten = "%1 capcode(s) #1 of the plan are already written and verified into other pagers (see the details). Program them anyway?";
+inline constexpr const char *kPlanLedgerPartial = "The ledger could not be read whole, so rows already written may be offered again. Go on with the plan?";
+inline constexpr const char *kPlanNextRow = "Next: row %1 %2"; // %1 the row's number, %2 its label
+inline constexpr const char *kPlanAllWritten = "Every row of the plan %1 is written and verified.";
+inline constexpr const char *kPlanRowsBusy = "No row is left to write here; the others are being written at another station.";
+// %1 the row's number, %2 "being written" or "written and verified", %3 the station.
+inline constexpr const char *kPlanRowTaken = "Row %1 is already %2 at station %3; nothing was written. The next row is shown.";
+inline constexpr const char *kPlanWriteButton = "Write Next Pager";
+inline constexpr const char *kPlanLabelsButton = "Labels…";
+inline constexpr const char *kPdfFilter = "PDF files (*.pdf)|*.pdf";
+inline constexpr const char *kLabelsWritten = "%1 label(s) saved to %2."; // %1 how many, %2 the file
+inline constexpr const char *kLabelsFailed = "The labels could not be saved: %1";
+
+// The ledger window (File ▸ "Ledger…").
+inline constexpr const char *kLedgerWindowTitle = "Programming Ledger";
+inline constexpr const char *kLedgerEntryCount = "%1 entries"; // %1 how many match the filters
+inline constexpr const char *kLedgerOneEntry = "1 entry";
+inline constexpr const char *kLedgerBadCapcode = "The capcode must be a whole number 0 to 2097151.";
+inline constexpr const char *kLedgerBadDate = "A date is written YYYY-MM-DD, for example 2026-03-31.";
+inline constexpr const char *kLedgerPickEntry = "Choose an entry in the list first.";
+inline constexpr const char *kLedgerNoImage = "The ledger holds no image for the entry %1.";
+inline constexpr const char *kLedgerTitleSource = "ledger %1"; // %1 the entry's id, in the window title
+inline constexpr const char *kCsvFilter = "CSV files (*.csv)|*.csv";
+inline constexpr const char *kLedgerExported = "%1 entries saved to %2."; // %1 how many, %2 the file
+inline constexpr const char *kLedgerExportFailed = "The list could not be saved to %1: %2";
+// %1 the entry's id, %2 how many fields (listed in the details).
+inline constexpr const char *kLedgerDiffers = "The configuration on screen differs from entry %1 in %2 field(s) (see the details).";
+inline constexpr const char *kLedgerSame = "The configuration on screen is the one of entry %1.";
+
 } // namespace zr730::text

@@ -19,6 +19,7 @@
 #include "image/defaults.h"
 #include "ledger/ledger.h"
 #include "plan/capcode_plan.h"
+#include "bench_support/ledger_fill.h"
 #include "support/postgres_server.h"
 
 using namespace zr730;
@@ -49,45 +50,6 @@ QByteArray plan_csv()
     return csv;
 }
 
-// Fills the ledger's database with n entries (one in a hundred from plan "site.csv", whose rows
-// match the benchmark plan), in batches of literal rows.
-bool fill(QSqlDatabase db, int n)
-{
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("BEGIN"))) return false;
-    const qint64 t0 = QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
-    const char *stations[] = {"bench-1", "bench-2", "bench-3"};
-    const char *outcomes[] = {"written and verified", "written and verified", "verify error", "read"};
-    QStringList entries, capcodes;
-    auto flush = [&]() {
-        if (entries.isEmpty()) return true;
-        const bool ok = q.exec(QStringLiteral("INSERT INTO entries (uid, time_ms, station, outcome, band, frequency, "
-                                              "table_file, image, copied, plan_name, plan_row, plan_label) VALUES ")
-                               + entries.join(','))
-                        && q.exec(QStringLiteral("INSERT INTO entry_capcodes VALUES ") + capcodes.join(','));
-        if (!ok) std::fprintf(stderr, "bench_plan: %s\n", qPrintable(q.lastError().text()));
-        entries.clear();
-        capcodes.clear();
-        return ok;
-    };
-    for (int i = 0; i < n; ++i) {
-        const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        const bool planned = i % 100 == 0;
-        const int row = i / 100 + 1;
-        entries << QStringLiteral("('%1',%2,'%3','%4',2,15300000,'site.tbl',NULL,1,'%5',%6,'%7')")
-                       .arg(uid)
-                       .arg(t0 + qint64(i) * 60000)
-                       .arg(QLatin1String(stations[i % 3]), QLatin1String(outcomes[i % 4]),
-                            planned ? QStringLiteral("site.csv") : QString())
-                       .arg(planned ? row : 0)
-                       .arg(planned ? QStringLiteral("PG-%1").arg(row, 4, 10, QChar('0')) : QString());
-        for (int k = 1; k <= 6; ++k)
-            capcodes << QStringLiteral("('%1',%2,%3,%4,'PPPP')").arg(uid).arg(k).arg(k == 1 ? 200000 + i : 16 * k).arg(k <= 3 ? 1 : 0);
-        if (entries.size() == 500 && !flush()) return false;
-    }
-    return flush() && q.exec(QStringLiteral("COMMIT"));
-}
-
 void measure(const char *where, const LedgerSettings &settings, const std::function<QSqlDatabase()> &direct, int n)
 {
     Ledger ledger(settings);
@@ -99,7 +61,7 @@ void measure(const char *where, const LedgerSettings &settings, const std::funct
     }
     QElapsedTimer t;
     t.start();
-    if (!fill(direct(), n)) return;
+    if (!bench::fill(direct(), n)) return;
     std::printf("%s: %d entries made in %.1f s\n", where, n, t.elapsed() / 1000.0);
 
     LedgerFilter all, byPlan, byCapcode, byStation;
