@@ -97,9 +97,7 @@ int write_plan(const Options &o, const CapcodePlan &plan, const PagerImage &base
         if (now.reach != LedgerReach::Whole && !asked) {
             asked = true;
             if (!now.problem.isEmpty()) err_line(QStringLiteral("zr730-cli: ") + now.problem);
-            if (messages.show(QStringLiteral("The ledger could not be read whole, so rows already written may be "
-                                             "offered again. Go on with the plan?"),
-                              MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+            if (messages.show(QString::fromLatin1(text::kPlanLedgerPartial), MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
                 return kExitRefused;
         }
         const PlanRow *row = nullptr;
