@@ -80,8 +80,10 @@ QString row_name(const PlanRow &row)
 
 // The plan's remaining rows (or row o.row alone), one pager each, Enter between pagers. The
 // next row is taken from the ledger before each pager, so a row another station has begun is
-// passed over, and a row that failed here is offered again.
-int write_plan(const Options &o, const CapcodePlan &plan, const PagerImage &base, ProgramState &state,
+// passed over, and a row that failed here is offered again. The base is a copy: each pager's
+// image is made in state.image, and a capcode a row leaves empty must come from the base
+// configuration, not from the row written before it.
+int write_plan(const Options &o, const CapcodePlan &plan, const PagerImage base, ProgramState &state,
                TransferProcedures &procedures, LedgerRecorder &recorder, Ledger &book, TerminalMessages &messages,
                TerminalProgress &progress)
 {

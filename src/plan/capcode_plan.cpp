@@ -115,13 +115,15 @@ std::optional<int> known_column(const QString &key)
 std::optional<quint32> capcode_cell(const QString &cell)
 {
     const QString t = cell.trimmed();
-    if (t.isEmpty() || t.size() > 9) return std::nullopt;
+    if (t.isEmpty()) return std::nullopt;
+    // Any number of leading zeros (a text cell of a spreadsheet keeps them); the value is
+    // refused as soon as it passes the largest capcode, so it never overflows.
     quint32 v = 0;
     for (const QChar c : t) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
         v = v * 10 + quint32(c.unicode() - '0');
+        if (v > kCapcodeMax) return std::nullopt;
     }
-    if (v > kCapcodeMax) return std::nullopt;
     return v;
 }
 

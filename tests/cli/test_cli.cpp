@@ -421,7 +421,9 @@ void TestCli::aLedgerSeenOnlyInPartSaysSoInItsStatus()
 void TestCli::aPlanRunRetriesAFailedRowAndResumesAfterARestart()
 {
     save("base.tbl", m_base);
-    write("plan.csv", "label,capcode1,enable1\r\nP-1,256,yes\r\nP-2,257,yes\r\nP-3,512,yes\r\n");
+    // Row 2 adds a group capcode #2 that rows 1 and 3 leave as in the base configuration.
+    write("plan.csv", "label,capcode1,enable1,capcode2,enable2\r\nP-1,256,yes,,\r\nP-2,257,yes,16,yes\r\n"
+                      "P-3,512,yes,,\r\n");
     PagerImage start = m_base;
     capcode_set(start, 0, 256);
     save("start.tbl", start);
@@ -464,7 +466,10 @@ void TestCli::aPlanRunRetriesAFailedRowAndResumesAfterARestart()
     QCOMPARE(r.status, 0);
     QVERIFY2(!r.err.contains(QStringLiteral("Verify")), qPrintable(r.err));
     good.stop();
-    QCOMPARE(capcode_get(table(file("pager.tbl")), 0), 512u);
+    const PagerImage last = table(file("pager.tbl"));
+    QCOMPARE(capcode_get(last, 0), 512u);
+    QCOMPARE(capcode_get(last, 1), capcode_get(m_base, 1)); // row 3 after row 2: the base's #2
+    QCOMPARE(capcode_enabled(last, 1), capcode_enabled(m_base, 1));
 }
 
 void TestCli::aPlanIsCheckedAndItsLabelsPrinted()

@@ -33,6 +33,8 @@ void TestPlan::goodPlansReadAlikeWhateverTheSpreadsheetWrote_data()
         << QByteArray("\xEF\xBB\xBFLabel ; Capcode #1;CAPCODE_2; Enable 2\r\nP-01;0000800;16;Y\r\n\"Pager, \"\"two\"\"\";808;;off\r\n");
     QTest::newRow("notes column, blank rows, no final line end")
         << QByteArray("notes,label,capcode1,capcode2,enabled2\n,,,,\nbench,P-01,800,16,1\n , ,,,\n,\"Pager, \"\"two\"\"\",808, ,false");
+    QTest::newRow("capcodes with many leading zeros")
+        << QByteArray("label,capcode1,capcode2,enable2\nP-01,0000000000800,000000000016,yes\n\"Pager, \"\"two\"\"\",808,,no\n");
 }
 
 void TestPlan::goodPlansReadAlikeWhateverTheSpreadsheetWrote()
