@@ -194,6 +194,8 @@ CapcodePlan parse_capcode_plan(const QByteArray &bytes, const QString &name)
                                                "enable1 … enable6)")};
 
     QHash<quint32, const PlanRow *> firstWith; // capcode #1 → the first row holding it
+    const PlanRow *firstWithout = nullptr;     // the first row that leaves capcode #1 to the base
+    QList<int> withoutCapcode1;                // rows whose capcode #1 cell is empty
     plan.rows.reserve(records.size());
     int number = 0;
     for (qsizetype r = 1; r < records.size(); ++r) {
@@ -213,6 +215,7 @@ CapcodePlan parse_capcode_plan(const QByteArray &bytes, const QString &name)
                                         .arg(rec.cells.size())
                                         .arg(header.cells.size())};
         row.label = cell(kLabelColumn).trimmed();
+        if (cell(1).trimmed().isEmpty()) withoutCapcode1 << row.number;
         for (int n = 1; n <= kCapcodeCount; ++n) {
             const QString c = cell(n);
             if (!c.trimmed().isEmpty()) {
@@ -234,6 +237,20 @@ CapcodePlan parse_capcode_plan(const QByteArray &bytes, const QString &name)
         plan.rows << row;
     }
     for (const PlanRow &row : std::as_const(plan.rows)) {
+        // Rows that leave capcode #1 empty all take the base configuration's: two of them would
+        // give two pagers one capcode.
+        if (withoutCapcode1.contains(row.number)) {
+            if (!firstWithout) {
+                firstWithout = &row;
+                continue;
+            }
+            problems << PlanProblem{row.line, row.number, column_name(1),
+                                    QStringLiteral("capcode #1 is empty here and in row %1 (line %2): both pagers would "
+                                                   "get the base configuration's; each pager needs its own")
+                                        .arg(firstWithout->number)
+                                        .arg(firstWithout->line)};
+            continue;
+        }
         if (!row.capcodes[0]) continue;
         const auto it = firstWith.constFind(*row.capcodes[0]);
         if (it == firstWith.constEnd()) {

@@ -71,6 +71,8 @@ void TestPlan::everyProblemIsListedAtOnceWithItsLineAndColumn_data()
                       "G,800,,\n")           // capcode #1 a third time
         << QStringList{"2/1/capcode1", "3/2/capcode1", "4/3/capcode1", "4/3/enable1", "5/4/capcode2",
                        "6/5/capcode1", "7/6/", "8/7/capcode1"};
+    QTest::newRow("capcode #1 left to the base by two rows")
+        << QByteArray("label,capcode1,capcode2\nA,,5\nB,800,6\nC, ,7\n") << QStringList{"4/3/capcode1"};
     QTest::newRow("header twice a column, no capcode column")
         << QByteArray("label;Label;notes\nA;B;C\n") << QStringList{"1/0/", "1/0/label"};
     QTest::newRow("a quote never closed") << QByteArray("label,capcode1\n\"A,800\nB,801\n") << QStringList{"2/0/"};
