@@ -112,7 +112,9 @@ void MainWindow::run_pager_command(int mode)
         dialog.showModal();
     }
     if (mode != 0) prompt_to_pc(m_state.image);
-    if (mode == 1) init_ctl();
+    // Every control shows the image again: a disabled text box still takes a text from the
+    // accessibility interface during the transfer, and that text was never stored.
+    if (!m_state.program_ending) init_ctl();
 }
 
 } // namespace zr730

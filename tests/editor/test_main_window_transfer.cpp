@@ -2,6 +2,8 @@
 // the window, with a fake pager link.
 #include <QtTest>
 
+#include <QAccessible>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -85,6 +87,8 @@ private slots:
     void writeModeChosenWithoutTheMouseLocksTheEditors();
     void readOutsAndTransferTextsAreAnnouncedAsShown();
     void seriesProgrammingFromThePagerMenuShowsTheNextCapcodes();
+    void aTextSetByAScreenReaderDuringATransferIsNotLeftOnShow_data();
+    void aTextSetByAScreenReaderDuringATransferIsNotLeftOnShow();
 };
 
 void TestMainWindowTransfer::openingATableWithFirstFrequencyDigit2KeepsTheBand()
@@ -329,4 +333,34 @@ void TestMainWindowTransfer::seriesProgrammingFromThePagerMenuShowsTheNextCapcod
 }
 
 QTEST_MAIN(TestMainWindowTransfer)
+void TestMainWindowTransfer::aTextSetByAScreenReaderDuringATransferIsNotLeftOnShow_data()
+{
+    QTest::addColumn<int>("mode"); // 0 Read (failing), 2 Verify
+    QTest::newRow("verify") << 2;
+    QTest::newRow("read that fails") << 0;
+}
+
+void TestMainWindowTransfer::aTextSetByAScreenReaderDuringATransferIsNotLeftOnShow()
+{
+    QFETCH(int, mode);
+    Window w;
+    w.link.pager = w.state.image.bytes();
+    if (mode == 0) w.link.failReadStartingAt = 0;
+    const PagerImage before = w.state.image;
+    const QString shown = w.window->txtAddr[1]->text();
+    QLineEdit *box = w.window->txtAddr[1];
+    // Mid-transfer, a screen reader puts a text into the (disabled) capcode box.
+    w.link.statusProbe = [box] {
+        if (QAccessibleInterface *a = QAccessible::queryAccessibleInterface(box)) a->setText(QAccessible::Value, "1111111");
+        return QString();
+    };
+    if (mode == 0)
+        w.window->readPager();
+    else
+        w.window->verifyPager();
+    QVERIFY(!w.link.statusDuringRead.isEmpty()); // the screen reader came during the transfer
+    QVERIFY(w.state.image == before);
+    QCOMPARE(box->text(), shown);
+}
+
 #include "test_main_window_transfer.moc"
