@@ -202,6 +202,9 @@ private:
     QString m_notice;
 };
 
+// When an entry was made, as messages name it: "2026-03-31 14:05 UTC".
+QString ledger_when(const QDateTime &time);
+
 // The listings name each entry by its id: the shortest leading part of its uid, at least
 // kLedgerShortIdLength characters, that tells the listed entries apart.
 // The entries as CSV (RFC 4180: CRLF lines, quoted where needed), one header line; the whole
