@@ -110,7 +110,7 @@ int write_plan(const Options &o, const CapcodePlan &plan, const PagerImage base,
                 if (attempts > 0 && s.state == PlanRowState::Written) return kExitOk;
                 err_line(QStringLiteral("zr730-cli write: %1 is %2 (%3, %4); nothing was written")
                              .arg(row_name(plan.rows[i]), plan_row_state_text(s.state), s.entry.station,
-                                  s.entry.time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"))));
+                                  ledger_when(s.entry.time)));
                 return kExitRefused;
             }
             if (attempts > 0) return last; // --row: one attempt
@@ -148,8 +148,8 @@ int write_plan(const Options &o, const CapcodePlan &plan, const PagerImage base,
             // Nothing was written: the pager on the board waits for the next row.
             err_line(QStringLiteral("%1 is already %2 at %3; passed over.")
                          .arg(row_name(*row),
-                              taken->outcome == LedgerOutcome::Writing ? QStringLiteral("being written")
-                                                                       : QStringLiteral("written and verified"),
+                              plan_row_state_text(taken->outcome == LedgerOutcome::Writing ? PlanRowState::Writing
+                                                                                          : PlanRowState::Written),
                               taken->station));
             if (o.row > 0) return kExitRefused;
             // A row seen taken twice in a row is waited on by no one here: stop rather than spin.

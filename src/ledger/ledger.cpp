@@ -307,14 +307,14 @@ QString Ledger::record(const LedgerEntry &entry)
     return withNotice(warning(serverClause, localClause, onServer, kRecording));
 }
 
-QList<LedgerEntry> Ledger::list(const LedgerFilter &filter, QString *problem, LedgerReach *reach)
+QList<LedgerEntry> Ledger::gathered(const StoreQuery &query, QString *problem, LedgerReach *reach)
 {
     QList<LedgerEntry> entries;
     QString serverClause;
     QString localClause;
     bool onServer = false;
     if (LedgerStore *s = server(serverClause)) {
-        serverClause = s->select(filter, entries);
+        serverClause = query(*s, entries, false);
         onServer = serverClause.isEmpty();
         if (!onServer) {
             m_server->close();
@@ -323,16 +323,24 @@ QList<LedgerEntry> Ledger::list(const LedgerFilter &filter, QString *problem, Le
     }
     // This station's entries: all of them when the server cannot be used, else those it lacks.
     QList<LedgerEntry> here;
-    if (LedgerStore *l = local(localClause)) localClause = l->select(filter, here, onServer);
+    if (LedgerStore *l = local(localClause)) localClause = query(*l, here, onServer);
     QSet<QString> uids;
     for (const LedgerEntry &e : std::as_const(entries)) uids.insert(e.uid);
     for (const LedgerEntry &e : std::as_const(here))
         if (!uids.contains(e.uid)) entries << e;
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const LedgerEntry &a, const LedgerEntry &b) { return a.time > b.time; });
     if (reach) *reach = reach_of(!localClause.isEmpty() || !m_notice.isEmpty(), m_server && !onServer);
     const QString p = withNotice(warning(serverClause, localClause, onServer, kShowing));
     if (problem) *problem = p;
+    return entries;
+}
+
+QList<LedgerEntry> Ledger::list(const LedgerFilter &filter, QString *problem, LedgerReach *reach)
+{
+    QList<LedgerEntry> entries = gathered(
+        [&](LedgerStore &store, QList<LedgerEntry> &out, bool uncopiedOnly) { return store.select(filter, out, uncopiedOnly); },
+        problem, reach);
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const LedgerEntry &a, const LedgerEntry &b) { return a.time > b.time; });
     return entries;
 }
 
@@ -347,30 +355,14 @@ LedgerCursor ledger_cursor(const LedgerEntry &entry) { return {entry.time, entry
 QList<LedgerEntry> Ledger::page(const LedgerFilter &filter, const std::optional<LedgerCursor> &after, int limit,
                                 QString *problem, LedgerReach *reach)
 {
-    QList<LedgerEntry> entries;
-    QString serverClause;
-    QString localClause;
-    bool onServer = false;
-    if (LedgerStore *s = server(serverClause)) {
-        serverClause = s->selectPage(filter, after, limit, entries);
-        onServer = serverClause.isEmpty();
-        if (!onServer) {
-            m_server->close();
-            entries.clear();
-        }
-    }
-    // The two pages merged keep the order; the first limit of them are this page.
-    QList<LedgerEntry> here;
-    if (LedgerStore *l = local(localClause)) localClause = l->selectPage(filter, after, limit, here, onServer);
-    QSet<QString> uids;
-    for (const LedgerEntry &e : std::as_const(entries)) uids.insert(e.uid);
-    for (const LedgerEntry &e : std::as_const(here))
-        if (!uids.contains(e.uid)) entries << e;
+    // Each store's first limit entries after the cursor, merged in order: the first limit of them are this page.
+    QList<LedgerEntry> entries = gathered(
+        [&](LedgerStore &store, QList<LedgerEntry> &out, bool uncopiedOnly) {
+            return store.selectPage(filter, after, limit, out, uncopiedOnly);
+        },
+        problem, reach);
     std::sort(entries.begin(), entries.end(), newer);
     if (entries.size() > limit) entries.resize(qMax(0, limit));
-    if (reach) *reach = reach_of(!localClause.isEmpty() || !m_notice.isEmpty(), m_server && !onServer);
-    const QString p = withNotice(warning(serverClause, localClause, onServer, kShowing));
-    if (problem) *problem = p;
     return entries;
 }
 
@@ -397,54 +389,20 @@ qint64 Ledger::count(const LedgerFilter &filter, QString *problem, LedgerReach *
 
 QList<LedgerEntry> Ledger::writtenWith(const QList<quint32> &capcodes, QString *problem)
 {
-    QList<LedgerEntry> entries;
-    QString serverClause;
-    QString localClause;
-    bool onServer = false;
-    if (LedgerStore *s = server(serverClause)) {
-        serverClause = s->writtenWith(capcodes, entries);
-        onServer = serverClause.isEmpty();
-        if (!onServer) {
-            m_server->close();
-            entries.clear();
-        }
-    }
-    QList<LedgerEntry> here;
-    if (LedgerStore *l = local(localClause)) localClause = l->writtenWith(capcodes, here, onServer);
-    QSet<QString> uids;
-    for (const LedgerEntry &e : std::as_const(entries)) uids.insert(e.uid);
-    for (const LedgerEntry &e : std::as_const(here))
-        if (!uids.contains(e.uid)) entries << e;
+    QList<LedgerEntry> entries = gathered(
+        [&](LedgerStore &store, QList<LedgerEntry> &out, bool uncopiedOnly) {
+            return store.writtenWith(capcodes, out, uncopiedOnly);
+        },
+        problem, nullptr);
     std::sort(entries.begin(), entries.end(), newer);
-    const QString p = withNotice(warning(serverClause, localClause, onServer, kShowing));
-    if (problem) *problem = p;
     return entries;
 }
 
 QList<LedgerEntry> Ledger::planWrites(const QString &plan, QString *problem, LedgerReach *reach)
 {
-    QList<LedgerEntry> entries;
-    QString serverClause;
-    QString localClause;
-    bool onServer = false;
-    if (LedgerStore *s = server(serverClause)) {
-        serverClause = s->planWrites(plan, entries);
-        onServer = serverClause.isEmpty();
-        if (!onServer) {
-            m_server->close();
-            entries.clear();
-        }
-    }
-    QList<LedgerEntry> here;
-    if (LedgerStore *l = local(localClause)) localClause = l->planWrites(plan, here, onServer);
-    QSet<QString> uids;
-    for (const LedgerEntry &e : std::as_const(entries)) uids.insert(e.uid);
-    for (const LedgerEntry &e : std::as_const(here))
-        if (!uids.contains(e.uid)) entries << e;
-    if (reach) *reach = reach_of(!localClause.isEmpty() || !m_notice.isEmpty(), m_server && !onServer);
-    const QString p = withNotice(warning(serverClause, localClause, onServer, kShowing));
-    if (problem) *problem = p;
-    return entries;
+    return gathered(
+        [&](LedgerStore &store, QList<LedgerEntry> &out, bool uncopiedOnly) { return store.planWrites(plan, out, uncopiedOnly); },
+        problem, reach);
 }
 
 LedgerLookup Ledger::find(const QString &identity)
@@ -542,6 +500,8 @@ QString table_row(const QStringList &cells, int idWidth)
 }
 
 } // namespace
+
+QString ledger_when(const QDateTime &time) { return time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'")); }
 
 QString ledger_csv(const QList<LedgerEntry> &entries)
 {

@@ -15,6 +15,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -185,6 +186,11 @@ private:
     QString moveAside();
     // The problem, with the notice of a file moved aside since the last call, once.
     QString withNotice(const QString &problem);
+    // Runs the query on the server, when it answers, and on this station's file (for every
+    // entry without the server, else for those not yet copied to it: the query's last
+    // argument), and gives each entry once, the server's first.
+    using StoreQuery = std::function<QString(LedgerStore &, QList<LedgerEntry> &, bool uncopiedOnly)>;
+    QList<LedgerEntry> gathered(const StoreQuery &query, QString *problem, LedgerReach *reach);
 
     QString m_station;
     QString m_localFile;
@@ -195,6 +201,9 @@ private:
     QString m_lastServerProblem;
     QString m_notice;
 };
+
+// When an entry was made, as messages name it: "2026-03-31 14:05 UTC".
+QString ledger_when(const QDateTime &time);
 
 // The listings name each entry by its id: the shortest leading part of its uid, at least
 // kLedgerShortIdLength characters, that tells the listed entries apart.

@@ -313,7 +313,7 @@ QList<PlanProblem> check_plan_against_ledger(const CapcodePlan &plan, Ledger &le
             out << PlanProblem{row.line, row.number, column_name(1),
                                QStringLiteral("capcode %1 was written and verified into another pager on %2 at %3%4")
                                    .arg(QString::fromStdString(capcode_text(*row.capcodes[0])),
-                                        e.time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'")), e.station,
+                                        ledger_when(e.time), e.station,
                                         where)};
             break;
         }

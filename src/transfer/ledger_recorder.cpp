@@ -49,7 +49,7 @@ bool LedgerRecorder::beforeWrite(const PagerImage &image)
     if (!begun.duplicates.isEmpty()) {
         QStringList lines;
         for (const LedgerDuplicate &d : begun.duplicates) {
-            const QString when = d.time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"));
+            const QString when = ledger_when(d.time);
             const QString capcode = QString::fromStdString(capcode_text(d.capcode));
             lines << (d.outcome == LedgerOutcome::Writing
                           ? QString::fromLatin1(text::kLedgerBeingWritten).arg(capcode, d.station, when)

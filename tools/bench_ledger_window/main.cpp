@@ -20,6 +20,8 @@
 #include <cstdio>
 #include <functional>
 
+#include "bench_support/bench_ledgers.h"
+#include "bench_support/board_process.h"
 #include "bench_support/ledger_fill.h"
 #include "editor/dialogs/plan_dialog.h"
 #include "editor/ledger_window.h"
@@ -109,15 +111,7 @@ int measure_plan_run(const QString &sim, const QString &folder, int pagers)
 {
     const QString boardPath = QDir(folder).filePath(QStringLiteral("board"));
     QProcess board;
-    board.start(sim, {QStringLiteral("--link"), boardPath});
-    QByteArray out;
-    while (!out.contains("boardsim: ready")) {
-        if (!board.waitForReadyRead(5000)) {
-            std::fprintf(stderr, "the simulator %s did not start\n", qPrintable(sim));
-            return 1;
-        }
-        out += board.readAllStandardOutput();
-    }
+    if (!bench::start_board(board, sim, {QStringLiteral("--link"), boardPath})) return 1;
     QByteArray csv = "label,capcode1,capcode2\n";
     for (int i = 1; i <= pagers; ++i) csv += QStringLiteral("P-%1,%2,16\n").arg(i).arg(300000 + 8 * i).toUtf8();
     const QString planPath = QDir(folder).filePath(QStringLiteral("run.csv"));
@@ -177,41 +171,14 @@ int main(int argc, char *argv[])
     }
     QTemporaryDir dir;
 
-    LedgerSettings sqlite;
-    sqlite.station = QStringLiteral("bench-1");
-    sqlite.file = dir.filePath(QStringLiteral("ledger.sqlite"));
-    measure_window("sqlite", sqlite, [&] {
-        QSqlDatabase db = QSqlDatabase::database(QStringLiteral("bench-sqlite"), false);
-        if (!db.isValid()) db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench-sqlite"));
-        db.setDatabaseName(sqlite.file);
-        db.open();
-        return db;
-    }, entries);
+    const LedgerSettings sqlite = bench::sqlite_ledger(dir.path());
+    measure_window("sqlite", sqlite, [&] { return bench::sqlite_connection(sqlite); }, entries);
 
     if (postgres) {
         testing::PostgresServer server;
-        if (!server.start() || !server.createDatabase(QStringLiteral("bench"))) {
-            std::printf("postgres: %s\n", qPrintable(server.error()));
-            return 1;
-        }
-        LedgerSettings pg;
-        pg.station = QStringLiteral("bench-1");
-        pg.file = dir.filePath(QStringLiteral("station.sqlite"));
-        pg.server = server.host();
-        pg.port = server.port();
-        pg.database = QStringLiteral("bench");
-        pg.user = server.user();
-        measure_window("postgres", pg, [&] {
-            QSqlDatabase db = QSqlDatabase::database(QStringLiteral("bench-pg"), false);
-            if (!db.isValid()) db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("bench-pg"));
-            db.setHostName(pg.server);
-            db.setPort(pg.port);
-            db.setDatabaseName(pg.database);
-            db.setUserName(pg.user);
-            db.open();
-            QSqlQuery(db).exec(QStringLiteral("ANALYZE"));
-            return db;
-        }, entries);
+        const std::optional<LedgerSettings> pg = bench::postgres_ledger(server, dir.path());
+        if (!pg) return 1;
+        measure_window("postgres", *pg, [&] { return bench::postgres_connection(*pg); }, entries);
     }
     return measure_plan_run(sim, dir.path(), pagers);
 }

@@ -19,6 +19,7 @@
 #include "image/defaults.h"
 #include "ledger/ledger.h"
 #include "plan/capcode_plan.h"
+#include "bench_support/bench_ledgers.h"
 #include "bench_support/ledger_fill.h"
 #include "support/postgres_server.h"
 
@@ -123,40 +124,13 @@ int main(int argc, char *argv[])
                 median_ms(20, [&] { for (const PlanRow &r : plan.rows) (void)apply_plan_row(base, r); }) / kPlanRows);
 
     QTemporaryDir dir;
-    LedgerSettings sqlite;
-    sqlite.station = QStringLiteral("bench-1");
-    sqlite.file = dir.filePath(QStringLiteral("ledger.sqlite"));
-    measure("sqlite", sqlite, [&] {
-        QSqlDatabase db = QSqlDatabase::database(QStringLiteral("bench-sqlite"), false);
-        if (!db.isValid()) db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench-sqlite"));
-        db.setDatabaseName(sqlite.file);
-        db.open();
-        return db;
-    }, entries);
+    const LedgerSettings sqlite = bench::sqlite_ledger(dir.path());
+    measure("sqlite", sqlite, [&] { return bench::sqlite_connection(sqlite); }, entries);
 
     if (!postgres) return 0;
     testing::PostgresServer server;
-    if (!server.start() || !server.createDatabase(QStringLiteral("bench"))) {
-        std::printf("postgres: %s\n", qPrintable(server.error()));
-        return 1;
-    }
-    LedgerSettings pg;
-    pg.station = QStringLiteral("bench-1");
-    pg.file = dir.filePath(QStringLiteral("station.sqlite"));
-    pg.server = server.host();
-    pg.port = server.port();
-    pg.database = QStringLiteral("bench");
-    pg.user = server.user();
-    measure("postgres", pg, [&] {
-        QSqlDatabase db = QSqlDatabase::database(QStringLiteral("bench-pg"), false);
-        if (!db.isValid()) db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("bench-pg"));
-        db.setHostName(pg.server);
-        db.setPort(pg.port);
-        db.setDatabaseName(pg.database);
-        db.setUserName(pg.user);
-        db.open();
-        QSqlQuery(db).exec(QStringLiteral("ANALYZE"));
-        return db;
-    }, entries);
+    const std::optional<LedgerSettings> pg = bench::postgres_ledger(server, dir.path());
+    if (!pg) return 1;
+    measure("postgres", *pg, [&] { return bench::postgres_connection(*pg); }, entries);
     return 0;
 }

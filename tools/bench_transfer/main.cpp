@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <sys/resource.h>
 
+#include "bench_support/board_process.h"
 #include "platform/serial_port.h"
 #include "platform/usb_serial_registry.h"
 #include "support/program_state.h"
@@ -97,15 +98,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     const QString boardPath = dir.filePath(QStringLiteral("board"));
     QProcess board;
-    board.start(sim, {QStringLiteral("--pace"), QStringLiteral("--link"), boardPath});
-    QByteArray out;
-    while (!out.contains("boardsim: ready")) {
-        if (!board.waitForReadyRead(5000)) {
-            std::fprintf(stderr, "the simulator %s did not start\n", qPrintable(sim));
-            return 1;
-        }
-        out += board.readAllStandardOutput();
-    }
+    if (!bench::start_board(board, sim, {QStringLiteral("--pace"), QStringLiteral("--link"), boardPath})) return 1;
 
     PrintedMessages messages;
     ProgramState state(messages);
