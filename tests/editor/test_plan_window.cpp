@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 
 #include "editor/dialogs/plan_dialog.h"
 #include "editor/main_window.h"
@@ -18,6 +17,7 @@
 #include "support/board_simulator.h"
 #include "support/recording_messages.h"
 #include "support/simulator_window.h"
+#include "support/test_files.h"
 #include "support/texts.h"
 #include "transfer/link_texts.h"
 #include "transfer/transfer_procedures.h"
@@ -62,13 +62,10 @@ QStringList shown_states(PlanDialog *d)
 
 } // namespace
 
-class TestPlanWindow : public QObject {
+class TestPlanWindow : public QObject, private TestFiles {
     Q_OBJECT
-private:
-    QTemporaryDir m_dir;
-    int m_serial = 0;
-    QString boardPath() { return m_dir.filePath(QStringLiteral("pager-%1-%2").arg(QCoreApplication::applicationPid()).arg(++m_serial)); }
-    QString file(const QString &name) { return m_dir.filePath(QStringLiteral("%1-%2").arg(m_serial).arg(name)); }
+public:
+    TestPlanWindow() : TestFiles("pager") {}
 
 private slots:
     void planRunWritesEachRowRetriesAFailureAndResumesAfterARestart();
@@ -201,7 +198,7 @@ void TestPlanWindow::aPlanIsCheckedWholeBeforeItsWindowOpens()
     QFETCH(QStringList, details);
     QFETCH(bool, opens);
     QFETCH(bool, unreachable);
-    ++m_serial;
+    nextCase();
     QDir().mkpath(file("plans"));
     const QString plan = file("plans") + QStringLiteral("/plan.csv");
     write_file(plan, csv);
