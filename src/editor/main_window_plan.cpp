@@ -164,9 +164,14 @@ void MainWindow::writePlanRow()
         }
         return;
     }
-    // An edit in progress is committed before the row's capcodes are put on screen.
-    commitFocus();
-    QCoreApplication::processEvents();
+    {
+        // An edit in progress is committed before the row's capcodes are put on screen. A second
+        // Space meanwhile finds a command being prepared and is ignored, as for Pager ▸ Write;
+        // otherwise it would write this row and this call the next one into the same pager.
+        const QScopedValueRollback preparing(m_pagerCommandRunning, true);
+        commitFocus();
+        QCoreApplication::processEvents();
+    }
     if (m_state.frequency_rejected) {
         m_state.frequency_rejected = false;
         return;

@@ -69,6 +69,7 @@ public:
 
 private slots:
     void planRunWritesEachRowRetriesAFailureAndResumesAfterARestart();
+    void aSecondSpaceWhileARowIsPreparedWritesNoOtherRow();
     void aPlanIsCheckedWholeBeforeItsWindowOpens_data();
     void aPlanIsCheckedWholeBeforeItsWindowOpens();
 };
@@ -163,6 +164,27 @@ void TestPlanWindow::planRunWritesEachRowRetriesAFailureAndResumesAfterARestart(
     d->cmdPlanClose->click();
     QTRY_VERIFY(!w->form->planDialog());
     QCOMPARE(w->form->txtAddr[0]->text(), QString::fromStdString(capcode_text(capcode_get(default_image(), 0))));
+}
+
+void TestPlanWindow::aSecondSpaceWhileARowIsPreparedWritesNoOtherRow()
+{
+    const QString board = boardPath();
+    const QString plan = file("pair.csv");
+    write_file(plan, "Label;Capcode #1\nA;8\nB;16\n");
+    BoardSimulator sim(board, {"--save", file("pager.tbl")});
+    QVERIFY(sim.start());
+    PlanWindow w(board, file("ledger.sqlite"));
+    PlanDialog *d = w.openPlan(plan);
+    QVERIFY(d);
+    w.form->WriteOpt->setChecked(true);
+    // Two Spaces queued at once: the second arrives while the first commits the edit in progress.
+    for (int i = 0; i < 2; ++i)
+        QCoreApplication::postEvent(d->grdPlan, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" ")));
+    QTRY_COMPARE(w.messages.texts(), QStringList{text::kVerifySuccess});
+    QTest::qWait(50);
+    QCOMPARE(w.messages.texts(), QStringList{text::kVerifySuccess});
+    QCOMPARE(d->nextRow(), 2);
+    QCOMPARE(capcode_of(readTable(file("pager.tbl")), 0), 8);
 }
 
 void TestPlanWindow::aPlanIsCheckedWholeBeforeItsWindowOpens_data()
