@@ -35,12 +35,7 @@ PlanDialog::PlanDialog(CapcodePlan plan, QWidget *parent) : QDialog(parent), m_p
     setModal(false);
 
     // The capcode columns the plan sets, so the list stays narrow for the usual one or two.
-    for (int slot = 0; slot < kCapcodeCount; ++slot)
-        for (const PlanRow &r : m_plan.rows)
-            if (r.capcodes[std::size_t(slot)] || r.enabled[std::size_t(slot)]) {
-                m_columnSlots << slot;
-                break;
-            }
+    m_columnSlots = m_plan.capcodeSlots();
     QStringList headers{QStringLiteral("Row"), QStringLiteral("Label")};
     for (int slot : m_columnSlots) headers << QStringLiteral("Capcode #%1").arg(slot + 1);
     m_stateColumn = int(headers.size());
