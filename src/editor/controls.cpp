@@ -82,6 +82,15 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &cap
     return b;
 }
 
+QPushButton *makeDialogButton(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAccessibleName(QString(caption).remove(QStringLiteral("…")));
+    button->setAutoDefault(false);
+    return button;
+}
+
 QLineEdit *makeSummary(QWidget *parent, const QString &name, QRect r, const QString &accessible)
 {
     QLineEdit *e = makeEdit(parent, name, r, accessible, 0);

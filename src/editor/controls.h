@@ -39,6 +39,9 @@ QComboBox *makeCombo(QWidget *parent, const QString &name, const QStringList &en
 QLineEdit *makeEdit(QWidget *parent, const QString &name, QRect r, const QString &accessible, int maxLength);
 QGroupBox *makeFrame(QWidget *parent, const QString &name, const QString &caption, QRect r);
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, QRect r);
+// A button for a dialog's layout: announced by its caption without a trailing "…", and never
+// the default button, so Enter or Space in a list or box does not press it.
+QPushButton *makeDialogButton(QWidget *parent, const char *name, const QString &caption);
 
 // A read-out label: shows `value` and is announced as "caption: value" ("P: 08", "MUTL: 5"), so a
 // screen reader reads the value with what it is, and hears it change.

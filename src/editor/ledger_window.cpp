@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,6 +13,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "editor/controls.h"
 #include "editor/main_window.h"
 #include "image/capcodes.h"
 #include "image/field_catalogue.h"
@@ -49,15 +49,6 @@ QString plan_cell(const LedgerEntry &e)
     QString s = QStringLiteral("%1 row %2").arg(e.plan).arg(e.planRow);
     if (!e.planLabel.isEmpty()) s += QStringLiteral(" \"%1\"").arg(e.planLabel);
     return s;
-}
-
-QPushButton *ledgerButton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAccessibleName(QString(caption).remove(QStringLiteral("…")));
-    button->setAutoDefault(false);
-    return button;
 }
 
 // A filter box with its caption, announced by that caption.
@@ -170,7 +161,7 @@ LedgerWindow::LedgerWindow(MainWindow &window, Ledger &ledger, QWidget *parent)
     outcomeLabel->setBuddy(cboLedgerOutcome);
     filters->addWidget(outcomeLabel, 1, 4);
     filters->addWidget(cboLedgerOutcome, 1, 5);
-    cmdLedgerFind = ledgerButton(this, "cmdLedgerFind", QStringLiteral("Find"));
+    cmdLedgerFind = makeDialogButton(this, "cmdLedgerFind", QStringLiteral("Find"));
     filters->addWidget(cmdLedgerFind, 0, 6, 2, 1);
     filters->setColumnStretch(1, 1);
     filters->setColumnStretch(3, 1);
@@ -196,10 +187,10 @@ LedgerWindow::LedgerWindow(MainWindow &window, Ledger &ledger, QWidget *parent)
     lblLedgerCount = new QLabel(this);
     lblLedgerCount->setObjectName(QStringLiteral("lblLedgerCount"));
     lblLedgerCount->setWordWrap(true);
-    cmdLedgerExport = ledgerButton(this, "cmdLedgerExport", QStringLiteral("Export CSV…"));
-    cmdLedgerOpen = ledgerButton(this, "cmdLedgerOpen", QStringLiteral("Open in Editor"));
-    cmdLedgerCompare = ledgerButton(this, "cmdLedgerCompare", QStringLiteral("Compare with Screen"));
-    cmdLedgerClose = ledgerButton(this, "cmdLedgerClose", QStringLiteral("Close"));
+    cmdLedgerExport = makeDialogButton(this, "cmdLedgerExport", QStringLiteral("Export CSV…"));
+    cmdLedgerOpen = makeDialogButton(this, "cmdLedgerOpen", QStringLiteral("Open in Editor"));
+    cmdLedgerCompare = makeDialogButton(this, "cmdLedgerCompare", QStringLiteral("Compare with Screen"));
+    cmdLedgerClose = makeDialogButton(this, "cmdLedgerClose", QStringLiteral("Close"));
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(lblLedgerCount, 1);

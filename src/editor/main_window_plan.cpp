@@ -30,25 +30,12 @@ QString problem_lines(const QList<PlanProblem> &problems)
     return lines.join(QLatin1Char('\n'));
 }
 
-// The capcode records (capcode and enable flag) the plan writes in any of its rows.
-QList<int> plan_slots(const CapcodePlan &plan)
-{
-    QList<int> records;
-    for (int i = 0; i < kCapcodeCount; ++i)
-        for (const PlanRow &r : plan.rows)
-            if (r.capcodes[std::size_t(i)] || r.enabled[std::size_t(i)]) {
-                records << i;
-                break;
-            }
-    return records;
-}
-
 // The screen's configuration with the plan's capcode records as they were when it was opened,
 // so a row that leaves a record empty gets the base configuration's, not the previous row's.
 PagerImage with_base_records(const PagerImage &screen, const PagerImage &base, const CapcodePlan &plan)
 {
     PagerImage image = screen;
-    for (int i : plan_slots(plan))
+    for (int i : plan.capcodeSlots())
         for (int a = kCapcodeBase + 3 * i; a < kCapcodeBase + 3 * i + 3; ++a) image[a] = base[a];
     return image;
 }
@@ -164,9 +151,14 @@ void MainWindow::writePlanRow()
         }
         return;
     }
-    // An edit in progress is committed before the row's capcodes are put on screen.
-    commitFocus();
-    QCoreApplication::processEvents();
+    {
+        // An edit in progress is committed before the row's capcodes are put on screen. A second
+        // Space meanwhile finds a command being prepared and is ignored, as for Pager ▸ Write;
+        // otherwise it would write this row and this call the next one into the same pager.
+        const QScopedValueRollback preparing(m_pagerCommandRunning, true);
+        commitFocus();
+        QCoreApplication::processEvents();
+    }
     if (m_state.frequency_rejected) {
         m_state.frequency_rejected = false;
         return;

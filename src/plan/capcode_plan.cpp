@@ -156,6 +156,18 @@ const PlanRow *CapcodePlan::row(int n) const
     return nullptr;
 }
 
+QList<int> CapcodePlan::capcodeSlots() const
+{
+    QList<int> records;
+    for (int i = 0; i < kCapcodeCount; ++i)
+        for (const PlanRow &r : rows)
+            if (r.capcodes[std::size_t(i)] || r.enabled[std::size_t(i)]) {
+                records << i;
+                break;
+            }
+    return records;
+}
+
 CapcodePlan parse_capcode_plan(const QByteArray &bytes, const QString &name)
 {
     CapcodePlan plan;

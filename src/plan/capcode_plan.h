@@ -56,6 +56,8 @@ struct CapcodePlan {
     bool ok() const { return problems.isEmpty(); }
     // The row numbered n; null when there is none.
     const PlanRow *row(int n) const;
+    // The capcode records (0 … 5) that any row sets, capcode or enable switch, in order.
+    QList<int> capcodeSlots() const;
 };
 
 // Reads and checks the plan file (a file that cannot be read is one problem). The checks: each

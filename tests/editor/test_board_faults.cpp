@@ -6,26 +6,23 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 #include "editor/dialogs/transfer_dialog.h"
 #include "editor/main_window.h"
 #include "image/defaults.h"
 #include "support/board_simulator.h"
 #include "support/simulator_window.h"
+#include "support/test_files.h"
 #include "transfer/link_texts.h"
 
 using namespace zr730;
 using namespace zr730::testing;
 using Window = QuietSimulatorWindow;
 
-class TestBoardFaults : public QObject {
+class TestBoardFaults : public QObject, private TestFiles {
     Q_OBJECT
-private:
-    QTemporaryDir m_dir;
-    int m_serial = 0;
-    QString boardPath() { return m_dir.filePath(QStringLiteral("fault-%1-%2").arg(QCoreApplication::applicationPid()).arg(++m_serial)); }
-    QString file(const QString &name) { return m_dir.filePath(QStringLiteral("%1-%2").arg(m_serial).arg(name)); }
+public:
+    TestBoardFaults() : TestFiles("fault") {}
 
 private slots:
     void everyBoardFaultEndsInOneMessageAndKeepsTheImage_data();

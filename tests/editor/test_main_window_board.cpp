@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -17,6 +16,7 @@
 #include "support/program_state.h"
 #include "support/recording_messages.h"
 #include "support/simulator_window.h"
+#include "support/test_files.h"
 #include "transfer/link_texts.h"
 #include "transfer/serial_link.h"
 
@@ -24,6 +24,7 @@ using namespace zr730;
 using zr730::testing::BoardSimulator;
 using zr730::testing::RecordingMessages;
 using zr730::testing::SimulatorWindow;
+using zr730::testing::TestFiles;
 
 namespace {
 
@@ -34,12 +35,10 @@ struct Window : SimulatorWindow {
 
 } // namespace
 
-class TestMainWindowBoard : public QObject {
+class TestMainWindowBoard : public QObject, private TestFiles {
     Q_OBJECT
-private:
-    QTemporaryDir m_dir;
-    int m_serial = 0;
-    QString boardPath() { return m_dir.filePath(QStringLiteral("board-%1-%2").arg(QCoreApplication::applicationPid()).arg(++m_serial)); }
+public:
+    TestMainWindowBoard() : TestFiles("board") {}
 
 private slots:
     void startupFindsTheBoardQuietlyAndStartsTheWatch()
@@ -63,7 +62,7 @@ private slots:
     {
         BoardSimulator sim(boardPath());
         QVERIFY(sim.start());
-        const QString trace = m_dir.filePath(QStringLiteral("trace-%1.log").arg(++m_serial));
+        const QString trace = file(QStringLiteral("trace.log"));
         Window w(sim.linkPath(), trace);
         QVERIFY(w.messages.shown.isEmpty());
         QFile f(trace);
@@ -86,7 +85,7 @@ private slots:
             state.settings.extraPorts << QString::fromLocal8Bit(ptsname(fd));
         }
         const auto closeAll = qScopeGuard([&] { for (int fd : silent) ::close(fd); });
-        state.application_folder = m_dir.path();
+        state.application_folder = path();
         MainWindow form(state);
         form.show();
         // As in the program: the load runs inside the application's loop, and the user closes

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 #include "editor/alerts_page.h"
 #include "editor/dialogs/alert_length_dialog.h"
@@ -23,6 +22,7 @@
 #include "support/program_state.h"
 #include "support/recording_messages.h"
 #include "support/simulator_window.h"
+#include "support/test_files.h"
 #include "editor/dialogs/transfer_dialog.h"
 #include "transfer/link_texts.h"
 #include "transfer/prompt_conversion.h"
@@ -43,13 +43,10 @@ void setLanguage(PagerImage &image, int l)
 
 } // namespace
 
-class TestPagerEndToEnd : public QObject {
+class TestPagerEndToEnd : public QObject, private TestFiles {
     Q_OBJECT
-private:
-    QTemporaryDir m_dir;
-    int m_serial = 0;
-    QString boardPath() { return m_dir.filePath(QStringLiteral("pager-%1-%2").arg(QCoreApplication::applicationPid()).arg(++m_serial)); }
-    QString file(const QString &name) { return m_dir.filePath(QStringLiteral("%1-%2").arg(m_serial).arg(name)); }
+public:
+    TestPagerEndToEnd() : TestFiles("pager") {}
 
 private slots:
     void writeLandsByteForByteInThePagerWithMarkerAndPagerCodedPrompts();

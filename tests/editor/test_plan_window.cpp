@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 
 #include "editor/dialogs/plan_dialog.h"
 #include "editor/main_window.h"
@@ -18,6 +17,7 @@
 #include "support/board_simulator.h"
 #include "support/recording_messages.h"
 #include "support/simulator_window.h"
+#include "support/test_files.h"
 #include "support/texts.h"
 #include "transfer/link_texts.h"
 #include "transfer/transfer_procedures.h"
@@ -62,16 +62,14 @@ QStringList shown_states(PlanDialog *d)
 
 } // namespace
 
-class TestPlanWindow : public QObject {
+class TestPlanWindow : public QObject, private TestFiles {
     Q_OBJECT
-private:
-    QTemporaryDir m_dir;
-    int m_serial = 0;
-    QString boardPath() { return m_dir.filePath(QStringLiteral("pager-%1-%2").arg(QCoreApplication::applicationPid()).arg(++m_serial)); }
-    QString file(const QString &name) { return m_dir.filePath(QStringLiteral("%1-%2").arg(m_serial).arg(name)); }
+public:
+    TestPlanWindow() : TestFiles("pager") {}
 
 private slots:
     void planRunWritesEachRowRetriesAFailureAndResumesAfterARestart();
+    void aSecondSpaceWhileARowIsPreparedWritesNoOtherRow();
     void aPlanIsCheckedWholeBeforeItsWindowOpens_data();
     void aPlanIsCheckedWholeBeforeItsWindowOpens();
 };
@@ -168,6 +166,27 @@ void TestPlanWindow::planRunWritesEachRowRetriesAFailureAndResumesAfterARestart(
     QCOMPARE(w->form->txtAddr[0]->text(), QString::fromStdString(capcode_text(capcode_get(default_image(), 0))));
 }
 
+void TestPlanWindow::aSecondSpaceWhileARowIsPreparedWritesNoOtherRow()
+{
+    const QString board = boardPath();
+    const QString plan = file("pair.csv");
+    write_file(plan, "Label;Capcode #1\nA;8\nB;16\n");
+    BoardSimulator sim(board, {"--save", file("pager.tbl")});
+    QVERIFY(sim.start());
+    PlanWindow w(board, file("ledger.sqlite"));
+    PlanDialog *d = w.openPlan(plan);
+    QVERIFY(d);
+    w.form->WriteOpt->setChecked(true);
+    // Two Spaces queued at once: the second arrives while the first commits the edit in progress.
+    for (int i = 0; i < 2; ++i)
+        QCoreApplication::postEvent(d->grdPlan, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" ")));
+    QTRY_COMPARE(w.messages.texts(), QStringList{text::kVerifySuccess});
+    QTest::qWait(50);
+    QCOMPARE(w.messages.texts(), QStringList{text::kVerifySuccess});
+    QCOMPARE(d->nextRow(), 2);
+    QCOMPARE(capcode_of(readTable(file("pager.tbl")), 0), 8);
+}
+
 void TestPlanWindow::aPlanIsCheckedWholeBeforeItsWindowOpens_data()
 {
     QTest::addColumn<QByteArray>("csv");
@@ -201,7 +220,7 @@ void TestPlanWindow::aPlanIsCheckedWholeBeforeItsWindowOpens()
     QFETCH(QStringList, details);
     QFETCH(bool, opens);
     QFETCH(bool, unreachable);
-    ++m_serial;
+    nextCase();
     QDir().mkpath(file("plans"));
     const QString plan = file("plans") + QStringLiteral("/plan.csv");
     write_file(plan, csv);

@@ -9,21 +9,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "editor/controls.h"
 #include "image/capcodes.h"
 #include "support/texts.h"
 
 namespace zr730 {
 
 namespace {
-
-QPushButton *planButton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAccessibleName(QString(caption).remove(QStringLiteral("…")));
-    button->setAutoDefault(false);
-    return button;
-}
 
 QString capcode_cell(const PlanRow &row, int slot)
 {
@@ -43,12 +35,7 @@ PlanDialog::PlanDialog(CapcodePlan plan, QWidget *parent) : QDialog(parent), m_p
     setModal(false);
 
     // The capcode columns the plan sets, so the list stays narrow for the usual one or two.
-    for (int slot = 0; slot < kCapcodeCount; ++slot)
-        for (const PlanRow &r : m_plan.rows)
-            if (r.capcodes[std::size_t(slot)] || r.enabled[std::size_t(slot)]) {
-                m_columnSlots << slot;
-                break;
-            }
+    m_columnSlots = m_plan.capcodeSlots();
     QStringList headers{QStringLiteral("Row"), QStringLiteral("Label")};
     for (int slot : m_columnSlots) headers << QStringLiteral("Capcode #%1").arg(slot + 1);
     m_stateColumn = int(headers.size());
@@ -88,7 +75,7 @@ PlanDialog::PlanDialog(CapcodePlan plan, QWidget *parent) : QDialog(parent), m_p
     lblPlanLedger->setStyleSheet(QStringLiteral("color: #b00000"));
     lblPlanLedger->hide();
 
-    cmdPlanWrite = planButton(this, "cmdPlanWrite", QString::fromUtf8(text::kPlanWriteButton));
+    cmdPlanWrite = makeDialogButton(this, "cmdPlanWrite", QString::fromUtf8(text::kPlanWriteButton));
     lblLabelPage = new QLabel(QStringLiteral("Label sheet:"), this);
     lblLabelPage->setObjectName(QStringLiteral("lblLabelPage"));
     cboLabelPage = new QComboBox(this);
@@ -97,9 +84,9 @@ PlanDialog::PlanDialog(CapcodePlan plan, QWidget *parent) : QDialog(parent), m_p
     cboLabelPage->setCurrentIndex(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? 1 : 0);
     lblLabelPage->setBuddy(cboLabelPage);
     cboLabelPage->setAccessibleName(QStringLiteral("Label sheet"));
-    cmdPlanLabels = planButton(this, "cmdPlanLabels", QString::fromUtf8(text::kPlanLabelsButton));
+    cmdPlanLabels = makeDialogButton(this, "cmdPlanLabels", QString::fromUtf8(text::kPlanLabelsButton));
     cmdPlanLabels->setToolTip(QStringLiteral("Saves the labels of the selected rows (of every row when none is selected) as a PDF file"));
-    cmdPlanClose = planButton(this, "cmdPlanClose", QStringLiteral("Close"));
+    cmdPlanClose = makeDialogButton(this, "cmdPlanClose", QStringLiteral("Close"));
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(cmdPlanWrite);

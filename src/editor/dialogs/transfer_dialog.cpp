@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include "editor/controls.h"
 #include "support/texts.h"
 
 namespace zr730 {
@@ -32,15 +33,6 @@ void show_text(QLabel *label, const QString &text)
 {
     label->setText(text);
     label->setAccessibleName(text.trimmed().isEmpty() ? label->property("idleName").toString() : text.trimmed());
-}
-
-QPushButton *makeButton(QWidget *parent, const char *name, const char *caption)
-{
-    auto *button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAccessibleName(QString::fromLatin1(caption));
-    button->setAutoDefault(false);
-    return button;
 }
 
 } // namespace
@@ -68,8 +60,8 @@ TransferDialog::TransferDialog(ProgramState &state, PagerLink *link, TransferHos
     PB1->setRange(0, 100);
     PB1->setValue(0);
     PB1->setTextVisible(false);
-    cmdWrite = makeButton(this, "cmdWrite", "Write");
-    cmdExit = makeButton(this, "cmdExit", "Exit");
+    cmdWrite = makeDialogButton(this, "cmdWrite", QStringLiteral("Write"));
+    cmdExit = makeDialogButton(this, "cmdExit", QStringLiteral("Exit"));
     cmdWrite->setEnabled(false);
     cmdExit->setEnabled(false);
     // The capcode labels belong to series programming only.
