@@ -277,7 +277,8 @@ void LedgerWindow::exportCsv()
     if (!state.files) return;
     const LedgerFilter filter = m_model->filter();
     QString path = state.files->saveFile(user_file_folder(state), QString::fromLatin1(text::kCsvFilter));
-    if (path.isEmpty()) return;
+    // The program may have been ended while the chooser was open: nothing more is written or said.
+    if (path.isEmpty() || state.program_ending) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     if (QFileInfo::exists(path)
         && state.messages.show(QString::fromLatin1(text::kOverwriteFile), MsgIcon::None, MsgButtons::YesNo) != MsgAnswer::Yes)
